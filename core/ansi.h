@@ -1,0 +1,9 @@
+// Conversions between the UTF-8 of the sources and the system's 8-bit code page (Windows).
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace pelmaro {
+std::string Utf8AAnsi(std::string_view utf8);
+std::string AnsiAUtf8(std::string_view ansi);
+}  // namespace pelmaro

@@ -1,0 +1,26 @@
+// The nine handler classes, one per category. Each lists its handlers in a table that the
+// dispatch reads; the handlers themselves live with their category under actions/.
+#pragma once
+#include "core/ejecucion.h"
+
+namespace pelmaro {
+
+#define PELMARO_CLASE_MANEJADORES(Clase) \
+  class Clase {                          \
+   public:                               \
+    static TablaManejadores Tabla();     \
+  };
+
+PELMARO_CLASE_MANEJADORES(TEjecucionAccSistema)
+PELMARO_CLASE_MANEJADORES(TEjecucionAccArchivos)
+PELMARO_CLASE_MANEJADORES(TEjecucionAccDialogos)
+PELMARO_CLASE_MANEJADORES(TEjecucionAccPublicacion)
+PELMARO_CLASE_MANEJADORES(TEjecucionAccRaton)
+PELMARO_CLASE_MANEJADORES(TEjecucionAccMonitor)
+PELMARO_CLASE_MANEJADORES(TEjecucionAccHashes)
+PELMARO_CLASE_MANEJADORES(TEjecucionAccArchivosIni)
+PELMARO_CLASE_MANEJADORES(TEjecucionAccImagenes)
+
+#undef PELMARO_CLASE_MANEJADORES
+
+}  // namespace pelmaro

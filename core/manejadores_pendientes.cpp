@@ -1,0 +1,16 @@
+// Handler classes whose categories have no handler yet: their numbers reach nothing.
+#include "core/manejadores.h"
+
+namespace pelmaro {
+
+TablaManejadores TEjecucionAccSistema::Tabla() { return {nullptr, 0}; }
+TablaManejadores TEjecucionAccArchivos::Tabla() { return {nullptr, 0}; }
+TablaManejadores TEjecucionAccDialogos::Tabla() { return {nullptr, 0}; }
+TablaManejadores TEjecucionAccPublicacion::Tabla() { return {nullptr, 0}; }
+TablaManejadores TEjecucionAccRaton::Tabla() { return {nullptr, 0}; }
+TablaManejadores TEjecucionAccMonitor::Tabla() { return {nullptr, 0}; }
+TablaManejadores TEjecucionAccHashes::Tabla() { return {nullptr, 0}; }
+TablaManejadores TEjecucionAccArchivosIni::Tabla() { return {nullptr, 0}; }
+TablaManejadores TEjecucionAccImagenes::Tabla() { return {nullptr, 0}; }
+
+}  // namespace pelmaro

@@ -1,0 +1,159 @@
+// nbhost: plays a script against the plug-in as the host would, and prints what the
+// publication would see.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "hostsim/simulador.h"
+
+namespace {
+
+const char kUso[] =
+    "usage: nbhost --plugin=FILE [options] [SCRIPT|-]\n"
+    "  --host-version=TEXT   version the host answers (digits: 413 is 4.1.3; default 5800)\n"
+    "  --host-version-null   the host answers the version request with nothing\n"
+    "  --no-interface        never call nbRegisterInterfaceAccess\n"
+    "  --no-script-processor never call nbRegisterScriptProcessor\n"
+    "  --subs=A,B,...        more subroutine names the publication has\n"
+    "  --answer=CODE=TEXT    the answer to interface request CODE\n"
+    "  --catalog             print every registered row: id, name, hint, kinds, last index, count\n"
+    "  --trace               print the script lines the plug-in plays\n"
+    "Script lines: any action by name with its parameters in double quotes, ExecAction NUMBER\n"
+    "\"p1\" ..., SetVar \"[Name]\" \"value\", GoSub \"Name\", DeleteArray \"[Name]\" \"All\", Echo\n"
+    "\"text\", Answer CODE \"text\"; subroutines are :Name ... Return blocks; [Name] in a text is\n"
+    "replaced by the variable's value; lines starting with ; are comments.\n";
+
+std::string Convertir(const std::string& t, UINT desde, UINT hacia, bool estricto) {
+  if (t.empty()) return t;
+  int n = MultiByteToWideChar(desde, estricto ? MB_ERR_INVALID_CHARS : 0, t.data(), static_cast<int>(t.size()), nullptr, 0);
+  if (n <= 0) return t;
+  std::wstring w(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(desde, 0, t.data(), static_cast<int>(t.size()), w.data(), n);
+  int m = WideCharToMultiByte(hacia, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(m), '\0');
+  WideCharToMultiByte(hacia, 0, w.data(), n, s.data(), m, nullptr, nullptr);
+  return s;
+}
+
+// Texts cross the plug-in boundary in the system code page; the terminal and script files
+// are UTF-8 (a script that is not valid UTF-8 is taken as it is).
+std::string AUtf8(const std::string& t) { return Convertir(t, CP_ACP, CP_UTF8, false); }
+std::string DeUtf8(const std::string& t) { return Convertir(t, CP_UTF8, CP_ACP, true); }
+
+void Escribir(const std::string& linea) {
+  std::string s = AUtf8(linea) + "\n";
+  std::fwrite(s.data(), 1, s.size(), stdout);
+  std::fflush(stdout);
+}
+
+std::string Tipos(const std::vector<std::uint8_t>& tipos) {
+  std::string s;
+  for (std::size_t i = 0; i < tipos.size(); ++i) s += (i ? "," : "") + std::to_string(tipos[i]);
+  return s;
+}
+
+bool Prefijo(const std::string& a, const char* p, std::string& resto) {
+  std::size_t n = std::strlen(p);
+  if (a.compare(0, n, p) != 0) return false;
+  resto = a.substr(n);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  nbhost::Opciones opciones;
+  std::string plugin, guion, v;
+  bool catalogo = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (Prefijo(a, "--plugin=", v)) plugin = v;
+    else if (Prefijo(a, "--host-version=", v)) opciones.version = v;
+    else if (a == "--host-version-null") opciones.version.reset();
+    else if (a == "--no-interface") opciones.conInterfaz = false;
+    else if (a == "--no-script-processor") opciones.conProcesadorGuion = false;
+    else if (Prefijo(a, "--subs=", v)) {
+      std::stringstream ss(v);
+      for (std::string s; std::getline(ss, s, ',');)
+        if (!s.empty()) opciones.subrutinasExtra.push_back(s);
+    } else if (Prefijo(a, "--answer=", v)) {
+      std::size_t igual = v.find('=');
+      if (igual == std::string::npos || igual == 0) {
+        std::fprintf(stderr, "nbhost: --answer needs CODE=TEXT\n");
+        return 2;
+      }
+      opciones.respuestas[std::atoi(v.substr(0, igual).c_str())] = DeUtf8(v.substr(igual + 1));
+    } else if (a == "--catalog") catalogo = true;
+    else if (a == "--trace") opciones.rastro = true;
+    else if (a == "--help" || a == "-h") {
+      std::fputs(kUso, stdout);
+      return 0;
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      std::fprintf(stderr, "nbhost: unknown option %s\n%s", a.c_str(), kUso);
+      return 2;
+    } else guion = a;
+  }
+  if (plugin.empty()) {
+    std::fprintf(stderr, "nbhost: no plug-in given\n%s", kUso);
+    return 2;
+  }
+
+  std::string texto;
+  if (guion == "-") {
+    std::stringstream ss;
+    ss << std::cin.rdbuf();
+    texto = ss.str();
+  } else if (!guion.empty()) {
+    std::ifstream f(guion, std::ios::binary);
+    if (!f) {
+      std::fprintf(stderr, "nbhost: cannot read the script %s\n", guion.c_str());
+      return 2;
+    }
+    std::stringstream ss;
+    ss << f.rdbuf();
+    texto = ss.str();
+  }
+  texto = DeUtf8(texto);
+
+  nbhost::Guion programa;
+  try {
+    programa = nbhost::AnalizarGuion(texto);
+  } catch (const nbhost::ErrorGuion& e) {
+    std::fprintf(stderr, "nbhost: %s: %s\n", guion.c_str(), e.what());
+    return 1;
+  }
+
+  nbhost::Simulador sim(opciones, Escribir);
+  try {
+    sim.Cargar(plugin);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "nbhost: %s\n", e.what());
+    return 2;
+  }
+  nbhost::Identidad id = sim.Conectar();
+  Escribir("plug-in: " + id.titulo);
+  Escribir("publisher: " + id.editor);
+  Escribir("hint: " + id.pista);
+  if (catalogo) {
+    for (const auto& f : sim.Filas())
+      Escribir(std::to_string(f.id) + "\t" + f.nombre + "\t" + f.pista + "\t" + Tipos(f.tipos) + "\t" +
+               std::to_string(f.ultimo) + "\t" + std::to_string(f.cuenta));
+    Escribir("rows: " + std::to_string(sim.Filas().size()));
+  }
+  sim.ImprimirFaltas();
+  int salida = 0;
+  try {
+    sim.Reproducir(programa);
+  } catch (const nbhost::ErrorGuion& e) {
+    std::fprintf(stderr, "nbhost: %s: %s\n", guion.c_str(), e.what());
+    salida = 1;
+  }
+  sim.ImprimirFaltas();
+  if (salida == 0 && !sim.Faltas().empty()) salida = 3;
+  std::fflush(stdout);
+  return salida;
+}

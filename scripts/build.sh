@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the plug-in and its tests: scripts/build.sh [native|i686|x86_64]... (default: all three).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib/env.sh"
+
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(native i686 x86_64)
+for t in "${targets[@]}"; do
+  dir="$PELMARO_BUILD/$t"
+  case $t in
+    native)
+      args=() ;;
+    i686|x86_64)
+      deps=$("$here/deps.sh" "$t")
+      args=(-DCMAKE_TOOLCHAIN_FILE="$PELMARO_ROOT/cmake/toolchain-$t.cmake" -DCMAKE_PREFIX_PATH="$deps"
+            -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$dir/bin" -DCMAKE_LIBRARY_OUTPUT_DIRECTORY="$dir/bin") ;;
+    *) echo "build: unknown target $t (native, i686 or x86_64)" >&2; exit 2 ;;
+  esac
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$PELMARO_ROOT" -B "$dir" -G Ninja "${args[@]}" >/dev/null
+  fi
+  echo "[build] $t" >&2
+  rc=0
+  cmake --build "$dir" -- -j"$(nproc)" >"$dir/build.log" 2>&1 || rc=$?
+  grep -vE '^\[[0-9]+/[0-9]+\] |^ninja: (no work to do|build stopped)' "$dir/build.log" >&2 || true
+  [ $rc -eq 0 ] || { echo "[build] $t failed" >&2; exit $rc; }
+done

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Cross-builds third-party libraries for the Windows targets from Debian's packages into a
+# cache outside the checkout, keyed by package version and target; a built one is reused.
+#
+#   scripts/deps.sh TARGET...        TARGET: i686 or x86_64
+#
+# Prints nothing when everything is cached. Each library is a recipe below: where its
+# source comes from (an installed source tree, or `apt-get source`) and how it is configured.
+# Adding a library is a recipe function and a line in LIBRARIES.
+set -euo pipefail
+shopt -s inherit_errexit
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib/env.sh"
+
+LIBRARIES=(googletest)
+
+log() { printf '[deps] %s\n' "$*" >&2; }
+
+pkg_version() { dpkg-query -W -f='${Version}' "$1" 2>/dev/null | tr ':~+' '__.'; }
+
+# Unpacks Debian's source package PKG (once per version) and prints its folder.
+debian_source() {
+  local pkg=$1 ver dir
+  ver=$(apt-cache showsrc "$pkg" 2>/dev/null | awk '/^Version:/{print $2; exit}')
+  [ -n "$ver" ] || { log "no source package $pkg (is deb-src enabled? run scripts/setup.sh)"; return 1; }
+  dir="$PELMARO_CACHE/src/$pkg-$(echo "$ver" | tr ':~+' '__.')"
+  if [ ! -f "$dir/.unpacked" ]; then
+    rm -rf "$dir"; mkdir -p "$dir"
+    (cd "$dir" && apt-get source -qq "$pkg=$ver" >/dev/null 2>&1)
+    touch "$dir/.unpacked"
+  fi
+  find "$dir" -mindepth 1 -maxdepth 1 -type d | head -n 1
+}
+
+# Configures, builds and installs a CMake project for TARGET into PREFIX.
+cmake_build() {
+  local src=$1 target=$2 prefix=$3; shift 3
+  local work="$prefix.build"
+  rm -rf "$work"
+  cmake -S "$src" -B "$work" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PELMARO_ROOT/cmake/toolchain-$target.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$work.log" 2>&1 || { cat "$work.log" >&2; return 1; }
+  cmake --build "$work" >>"$work.log" 2>&1 || { tail -n 40 "$work.log" >&2; return 1; }
+  cmake --install "$work" >>"$work.log" 2>&1
+  rm -rf "$work"
+}
+
+# --- Recipes: recipe_NAME TARGET PREFIX builds NAME; version_NAME prints its cache key. ---
+
+version_googletest() { pkg_version googletest; }
+recipe_googletest() {
+  # Debian's googletest package installs GoogleTest's own source tree.
+  cmake_build /usr/src/googletest "$1" "$2" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=ON \
+    -DCMAKE_CXX_FLAGS="-static-libgcc -static-libstdc++"
+}
+
+# Prints the install prefix of NAME for TARGET, building it first when needed.
+dep_prefix() {
+  local name=$1 target=$2 ver prefix
+  ver=$("version_$name")
+  [ -n "$ver" ] || { log "$name: its Debian package is not installed (run scripts/setup.sh)"; return 1; }
+  prefix="$PELMARO_CACHE/deps/$name-$ver/$target"
+  if [ ! -f "$prefix/.done" ]; then
+    log "building $name $ver for $target (cached afterwards)"
+    rm -rf "$prefix"; mkdir -p "$prefix"
+    "recipe_$name" "$target" "$prefix" || { log "$name: build for $target failed"; return 1; }
+    touch "$prefix/.done"
+  fi
+  printf '%s\n' "$prefix"
+}
+
+[ $# -gt 0 ] || { echo "usage: $0 TARGET..." >&2; exit 2; }
+for target in "$@"; do
+  case $target in i686|x86_64) ;; *) echo "deps: unknown target $target" >&2; exit 2;; esac
+  prefixes=()
+  for name in "${LIBRARIES[@]}"; do
+    prefix=$(dep_prefix "$name" "$target")
+    prefixes+=("$prefix")
+  done
+  (IFS=';'; printf '%s\n' "${prefixes[*]}")
+done

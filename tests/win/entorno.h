@@ -1,0 +1,45 @@
+// What the plug-in tests share: a simulator connected to the freshly built plug-in, and a way
+// to run the nbhost program itself for what ends the process.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hostsim/simulador.h"
+
+namespace prueba {
+
+// The folder of the test program (where the plug-in and nbhost are built), with a final "\".
+std::string CarpetaPrograma();
+std::string RutaPlugin();
+
+// A connected simulator whose printed lines are kept.
+struct Host {
+  explicit Host(nbhost::Opciones opciones = {}, bool prellenar = true);
+  std::vector<std::string> lineas;
+  std::unique_ptr<nbhost::Simulador> sim;
+  nbhost::Identidad identidad;
+  // Plays a script (UTF-8 is not converted: write accented texts as \xNN bytes).
+  void Reproducir(const std::string& guion) { sim->ReproducirTexto(guion); }
+  std::string Var(const std::string& nombre) const { return sim->Variable(nombre); }
+  std::string Salida() const;
+};
+
+// Runs nbhost.exe with the arguments and the script on its standard input.
+struct Proceso {
+  unsigned long codigo = 0;
+  std::string salida;  // standard output, UTF-8
+};
+Proceso EjecutarNbhost(const std::string& argumentos, const std::string& guion);
+
+inline bool EsI386() {
+#if defined(__i386__)
+  return true;
+#else
+  return false;
+#endif
+}
+
+}  // namespace prueba

@@ -67,6 +67,18 @@ void FalloMensaje(const Excepcion& e);                          // the message a
 void FalloExcepcionActual();
 }  // namespace resultado
 
+// Runs a handler's work inside an error trap: an error becomes "False" and the exception
+// text. Returns the completion flag, 1.
+template <class Trabajo>
+std::uint8_t ConTrampa(Trabajo&& trabajo) {
+  try {
+    trabajo();
+  } catch (...) {
+    resultado::FalloExcepcionActual();
+  }
+  return 1;
+}
+
 // The exception text: Excepción: "<class>". Mensaje: "<message>".
 std::string TextoExcepcion(const char* clase, const std::string& mensaje);
 // The system's message for an error code: no inserts, at most 256 characters, trailing

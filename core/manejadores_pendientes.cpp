@@ -10,7 +10,6 @@ TablaManejadores TEjecucionAccPublicacion::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccRaton::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccMonitor::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccHashes::Tabla() { return {nullptr, 0}; }
-TablaManejadores TEjecucionAccArchivosIni::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccImagenes::Tabla() { return {nullptr, 0}; }
 
 }  // namespace pelmaro

@@ -2,6 +2,9 @@
 // publication would see.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -66,6 +69,9 @@ bool Prefijo(const std::string& a, const char* p, std::string& resto) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Plain line feeds, also when the output goes to a Linux pipe.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
   nbhost::Opciones opciones;
   std::string plugin, guion, v;
   bool catalogo = false;

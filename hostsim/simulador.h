@@ -21,6 +21,9 @@ struct Opciones {
   std::vector<std::string> subrutinasExtra;                    // --subs
   std::map<std::int32_t, std::string> respuestas;              // answers to other request codes
   bool rastro = false;                                         // print the lines the plug-in plays
+  // When set, a process end by the plug-in exits with this code instead of the plug-in's
+  // (for programs that must not look successful when that happens unexpectedly).
+  std::optional<unsigned> codigoAlTerminar;
 };
 
 struct FilaRegistrada {
@@ -43,6 +46,9 @@ struct CajaMensaje {
 
 // Where the simulator prints what happens (8-bit text in the system code page).
 using Salida = std::function<void(const std::string&)>;
+
+// Replaces the address that a loaded module imports for dll!funcion; true when found.
+bool EngancharImportacion(void* modulo, const char* dll, const char* funcion, void* nueva);
 
 class Simulador {
  public:

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -27,10 +28,10 @@ const char* NombreIcono(unsigned tipo) {
   }
 }
 
-bool EsNumero(const std::string& t, long& valor) {
-  if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos || t.size() > 9) return false;
-  valor = std::stol(t);
-  return true;
+bool EsNumero(const std::string& t, long long& valor) {
+  if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos || t.size() > 10) return false;
+  valor = std::stoll(t);
+  return valor <= 2147483648LL;
 }
 
 }  // namespace
@@ -72,11 +73,11 @@ struct Simulador::Exportaciones {
   // Calls export `i` with up to three register arguments and `pila` on the stack; checks that
   // it removed exactly `quitados` stack words.
   std::uintptr_t Llamar(Simulador& s, int i, std::uintptr_t a, std::uintptr_t b, std::uintptr_t c,
-                        std::vector<std::uint32_t> pila, int quitados) {
+                        std::vector<std::uintptr_t> pila, int quitados) {
 #if defined(__i386__)
     std::int32_t desfase = 0;
-    std::uint32_t r = pel_call_reg(f[i], static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b),
-                                   static_cast<std::uint32_t>(c), pila.data(), static_cast<int>(pila.size()), &desfase);
+    std::vector<std::uint32_t> palabras(pila.begin(), pila.end());
+    std::uint32_t r = pel_call_reg(f[i], a, b, c, palabras.data(), static_cast<int>(palabras.size()), &desfase);
     std::int32_t esperado = -4 * (static_cast<std::int32_t>(pila.size()) - quitados);
     if (desfase == 0x7fffffff)
       s.faltas_.push_back(std::string(kNombresExportaciones[i]) + " did not keep EBX, ESI or EDI");
@@ -107,8 +108,10 @@ HGLOBAL WINAPI GanchoGlobalFree(HGLOBAL bloque) {
   return GlobalFree(bloque);
 }
 
-// Replaces the address the module imports for dll!funcion. True when found.
-bool Enganchar(HMODULE modulo, const char* dll, const char* funcion, void* nueva) {
+}  // namespace
+
+bool EngancharImportacion(void* moduloBase, const char* dll, const char* funcion, void* nueva) {
+  HMODULE modulo = static_cast<HMODULE>(moduloBase);
   auto base = reinterpret_cast<BYTE*>(modulo);
   auto dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
   auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
@@ -133,8 +136,6 @@ bool Enganchar(HMODULE modulo, const char* dll, const char* funcion, void* nueva
   }
   return hecho;
 }
-
-}  // namespace
 
 // ---- The simulator ---------------------------------------------------------------------------
 
@@ -168,9 +169,9 @@ void Simulador::Cargar(const std::string& ruta) {
     if (!exp_->f[i]) faltan += std::string(faltan.empty() ? "" : ", ") + kNombresExportaciones[i];
   }
   if (!faltan.empty()) throw std::runtime_error("the plug-in " + ruta + " does not export " + faltan);
-  Enganchar(m, "user32.dll", "MessageBoxA", reinterpret_cast<void*>(&GanchoCajaMensaje));
-  Enganchar(m, "kernel32.dll", "ExitProcess", reinterpret_cast<void*>(&GanchoFinProceso));
-  Enganchar(m, "kernel32.dll", "GlobalFree", reinterpret_cast<void*>(&GanchoGlobalFree));
+  EngancharImportacion(m, "user32.dll", "MessageBoxA", reinterpret_cast<void*>(&GanchoCajaMensaje));
+  EngancharImportacion(m, "kernel32.dll", "ExitProcess", reinterpret_cast<void*>(&GanchoFinProceso));
+  EngancharImportacion(m, "kernel32.dll", "GlobalFree", reinterpret_cast<void*>(&GanchoGlobalFree));
 }
 
 char* Simulador::EntregarBloque(const std::string& texto) {
@@ -194,7 +195,7 @@ Identidad Simulador::Conectar(bool prellenar) {
     for (char*& r : ranuras) r = EntregarBloque("host text");
   exp_->Llamar(*this, Exportaciones::Init, reinterpret_cast<std::uintptr_t>(this),
                reinterpret_cast<std::uintptr_t>(&ranuras[0]), reinterpret_cast<std::uintptr_t>(&ranuras[1]),
-               {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&ranuras[2]))}, 1);
+               {reinterpret_cast<std::uintptr_t>(&ranuras[2])}, 1);
   ComprobarBloques("by nbInitPlugIn");
   std::string* destino[3] = {&id.titulo, &id.editor, &id.pista};
   for (int i = 0; i < 3; ++i) {
@@ -207,7 +208,7 @@ Identidad Simulador::Conectar(bool prellenar) {
     GlobalFree(ranuras[i]);
   }
   exp_->Llamar(*this, Exportaciones::Register, PROC_HOST(addaction), PROC_HOST(spare), PROC_HOST(getvariable),
-               {static_cast<std::uint32_t>(PROC_HOST(setvariable))}, 1);
+               {PROC_HOST(setvariable)}, 1);
   if (opciones_.conInterfaz) exp_->Llamar(*this, Exportaciones::Interface, PROC_HOST(interfaceaccess), 0, 0, {}, 0);
   if (opciones_.conProcesadorGuion)
     exp_->Llamar(*this, Exportaciones::Script, PROC_HOST(scriptprocessor), 0, 0, {}, 0);
@@ -283,10 +284,10 @@ void Simulador::FijarVariable(const std::string& nombre, const std::string& valo
 std::map<long, std::string> Simulador::Elementos(const std::string& nombre) const {
   std::map<long, std::string> elementos;
   for (const auto& [clave, valor] : variables_) {
-    long indice;
+    long long indice;
     if (clave.size() > nombre.size() && IgualesSinCaso(clave.substr(0, nombre.size()), nombre) &&
         EsNumero(clave.substr(nombre.size()), indice) && !valor.empty())
-      elementos[indice] = valor;
+      elementos[static_cast<long>(indice)] = valor;
   }
   return elementos;
 }
@@ -377,6 +378,11 @@ int Simulador::CajaDeMensaje(void* dueno, const char* texto, const char* titulo,
 
 void Simulador::FinDeProceso(unsigned codigo) {
   Imprimir("  the plug-in ended the process with exit code " + std::to_string(codigo));
+  if (opciones_.codigoAlTerminar) {
+    std::fprintf(stderr, "the plug-in ended the process (exit code %u)\n", codigo);
+    std::fflush(nullptr);
+    codigo = *opciones_.codigoAlTerminar;
+  }
   ExitProcess(codigo);
 }
 
@@ -440,7 +446,7 @@ void Simulador::ReproducirLinea(const LineaGuion& l, int profundidad) {
     // a Return of the main script ends nothing in particular
   } else if (IgualesSinCaso(o, "ExecAction")) {
     if (l.argumentos.empty()) throw ErrorGuion(l.numero, "expected: ExecAction NUMBER \"p1\" ...");
-    long numero;
+    long long numero;
     const std::string& t = l.argumentos[0].texto;
     bool negativo = !t.empty() && t[0] == '-';
     if (!EsNumero(negativo ? t.substr(1) : t, numero))

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The product file and the nbhost tool as a person uses them: the DLL's form and imports,
+# the catalogue listing, script errors, and the old-host gate on the real 32-bit plug-in.
+set -uo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+. "$here/scripts/lib/env.sh"
+
+passed=0 failed=0
+check() {  # check NAME COMMAND...: the command must succeed
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "[ok] $name"
+  else failed=$((failed + 1)); echo "[FAILED] $name"; fi
+}
+contains() { grep -qF -- "$2" <<<"$1"; }
+lacks() { ! grep -qF -- "$2" <<<"$1"; }
+
+dll="$PELMARO_BUILD/i686/bin/PelmaroD.nbp"
+check "the product is a PE32 i386 DLL" grep -q 'PE32 executable (DLL).*Intel 80386' <<<"$(file "$dll")"
+imports=$(i686-w64-mingw32-objdump -p "$dll" | awk '/DLL Name:/{print tolower($3)}' | sort -u | tr '\n' ' ')
+echo "imports: $imports"
+only_system() {
+  for d in $imports; do
+    case $d in kernel32.dll|user32.dll|gdi32.dll|advapi32.dll|shell32.dll|ole32.dll|oleaut32.dll|shlwapi.dll|msvcrt.dll|comdlg32.dll|comctl32.dll|version.dll) ;;
+      *) echo "not a system DLL: $d"; return 1 ;; esac
+  done
+}
+check "the product needs nothing but system DLLs" only_system
+exports=$(i686-w64-mingw32-objdump -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^\s*\[/{print $NF} t && /^$/{t=0}' | sort | tr '\n' ' ')
+check "exactly the eight exports, by plain name" test "$exports" = "nbAbout nbEditAction nbExecAction nbInitPlugIn nbMessage nbRegisterInterfaceAccess nbRegisterPlugIn nbRegisterScriptProcessor "
+
+out=$("$here/scripts/nbhost" --arch=x86_64 --catalog </dev/null 2>&1); rc=$?
+check "--catalog exits 0" test $rc -eq 0
+check "--catalog ends with the row count" contains "$out" "rows: 92"
+check "--catalog prints 92 rows" test "$(grep -cP '^\d+\t' <<<"$out")" -eq 92
+check "--catalog row of krLeerIni" contains "$out" $'800\tkrLeerIni\tLee un valor guardado en un archivo de configuración INI.\t1,1,1,1\t3\t4'
+check "--catalog category row" contains "$out" $'0\tDiálogos\t\t0\t0\t0'
+
+script=$(mktemp --suffix=.nbs)
+printf 'Echo "uno"\nkrLeerIni "x.ini" "s"\n' >"$script"
+out=$("$here/scripts/nbhost" --arch=x86_64 "$script" 2>&1); rc=$?
+check "a wrong parameter count stops the script with exit code 1" test $rc -eq 1
+check "the error names the line and the count" contains "$out" "line 2: krLeerIni takes 4 parameter(s), 2 given"
+out=$("$here/scripts/nbhost" --arch=x86_64 --bogus </dev/null 2>&1); rc=$?
+check "an unknown option is a usage error (exit 2)" test $rc -eq 2
+rm -f "$script"
+
+# The real 32-bit plug-in: the gate ends the process after the message.
+out=$(printf 'Echo "antes"\nExecAction 800 "a" "b" "c" "d"\nEcho "despues"\n' |
+      "$here/scripts/nbhost" --host-version=412 - 2>&1); rc=$?
+echo "$out" | sed 's/^/  | /'
+check "i686: an old host's process ends with exit code 0" test $rc -eq 0
+check "i686: the old-host message" contains "$out" '  message box (warning) "Error conocido": "Actualiza tu Neobook. Este Plugin sólo funciona en versiones 4.1.3 ó superiores"'
+check "i686: nothing runs after the gate" lacks "$out" "despues"
+
+echo "cli: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -44,6 +44,16 @@ class EFCreateError : public Excepcion {
   explicit EFCreateError(const std::string& mensaje) : Excepcion(mensaje, "EFCreateError") {}
 };
 
+class EFOpenError : public Excepcion {
+ public:
+  explicit EFOpenError(const std::string& mensaje) : Excepcion(mensaje, "EFOpenError") {}
+};
+
+class EReadError : public Excepcion {
+ public:
+  explicit EReadError(const std::string& mensaje) : Excepcion(mensaje, "EReadError") {}
+};
+
 class EImagingError : public Excepcion {
  public:
   explicit EImagingError(const std::string& mensaje) : Excepcion(mensaje, "EImagingError") {}

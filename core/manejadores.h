@@ -1,6 +1,7 @@
 // The nine handler classes, one per category. Each lists its handlers in a table that the
 // dispatch reads; the handlers themselves live with their category under actions/.
 #pragma once
+#include "actions/hashes/ejecucion_hashes.h"
 #include "actions/ini/ejecucion_ini.h"
 #include "core/ejecucion.h"
 
@@ -18,7 +19,6 @@ PELMARO_CLASE_MANEJADORES(TEjecucionAccDialogos)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccPublicacion)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccRaton)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccMonitor)
-PELMARO_CLASE_MANEJADORES(TEjecucionAccHashes)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccImagenes)
 
 #undef PELMARO_CLASE_MANEJADORES

@@ -25,6 +25,7 @@ const char kUso[] =
     "  --answer=CODE=TEXT    the answer to interface request CODE\n"
     "  --catalog             print every registered row: id, name, hint, kinds, last index, count\n"
     "  --trace               print the script lines the plug-in plays\n"
+    "  --time                print how long each action took\n"
     "Script lines: any action by name with its parameters in double quotes, ExecAction NUMBER\n"
     "\"p1\" ..., SetVar \"[Name]\" \"value\", GoSub \"Name\", DeleteArray \"[Name]\" \"All\", Echo\n"
     "\"text\", Answer CODE \"text\"; subroutines are :Name ... Return blocks; [Name] in a text is\n"
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
       opciones.respuestas[std::atoi(v.substr(0, igual).c_str())] = DeUtf8(v.substr(igual + 1));
     } else if (a == "--catalog") catalogo = true;
     else if (a == "--trace") opciones.rastro = true;
+    else if (a == "--time") opciones.tiempos = true;
     else if (a == "--help" || a == "-h") {
       std::fputs(kUso, stdout);
       return 0;

@@ -21,6 +21,7 @@ struct Opciones {
   std::vector<std::string> subrutinasExtra;                    // --subs
   std::map<std::int32_t, std::string> respuestas;              // answers to other request codes
   bool rastro = false;                                         // print the lines the plug-in plays
+  bool tiempos = false;                                        // print how long each action took
   // When set, a process end by the plug-in exits with this code instead of the plug-in's
   // (for programs that must not look successful when that happens unexpectedly).
   std::optional<unsigned> codigoAlTerminar;

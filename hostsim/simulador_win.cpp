@@ -248,10 +248,16 @@ std::int32_t Simulador::Ejecutar(std::int32_t id, const std::vector<std::string>
   for (const std::string& p : parametros) punteros.push_back(p.c_str());
   if (!titulo.empty()) Imprimir(titulo);
   ++accionesEnCurso_;
+  LARGE_INTEGER frecuencia, inicio, fin;
+  QueryPerformanceFrequency(&frecuencia);
+  QueryPerformanceCounter(&inicio);
   std::uintptr_t r = exp_->Llamar(*this, Exportaciones::Exec, static_cast<std::uint32_t>(id),
                                   reinterpret_cast<std::uintptr_t>(punteros.empty() ? nullptr : punteros.data()), 0,
                                   {}, 0);
+  QueryPerformanceCounter(&fin);
   --accionesEnCurso_;
+  if (opciones_.tiempos)
+    Imprimir("  took " + std::to_string((fin.QuadPart - inicio.QuadPart) * 1000000 / frecuencia.QuadPart) + " us");
   std::int32_t devuelto = static_cast<std::int32_t>(r);
   ComprobarBloques("after the action");
   InformarResultado(devuelto);

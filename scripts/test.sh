@@ -40,10 +40,19 @@ gtest_suite() {
 
 gtest_suite native "$PELMARO_BUILD/native/tests/unit/unit_tests"
 
+# Data files with reference digests from the Linux tools, kept between runs.
+datos="$PELMARO_CACHE/testdata"
+"$PELMARO_ROOT/tests/win/preparar_datos.sh" "$datos"
+export PELMARO_DATOS
+PELMARO_DATOS=$(pel_winpath "$datos")
+
 session=$(mktemp -d "${TMPDIR:-/tmp}/pelmaro-test.XXXXXX")
 trap 'pel_wine_end; rm -rf "$session"' EXIT
 pel_wine_session "$session"
 gtest_suite x86_64 pel_wine_run x86_64 "$PELMARO_BUILD/x86_64/bin/plugin_tests.exe"
+# Where the kernel runs 32-bit programs itself, the whole suite runs on the product too.
+[ "$(pel_wine32_via)" = native ] && I686_FILTER='*'
+echo "32-bit programs run: $(pel_wine32_via)"
 gtest_suite i686 pel_wine_run i686 "$PELMARO_BUILD/i686/bin/plugin_tests.exe" --gtest_filter="$I686_FILTER"
 
 echo "=== cli"

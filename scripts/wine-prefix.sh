@@ -50,7 +50,7 @@ for f in system.reg user.reg drive_c/windows/system32/kernel32.dll \
          drive_c/windows/syswow64/msvcrt.dll; do
   [ -e "$work/$f" ] || { cat "$wlog" >&2; die "the new prefix lacks $f (wine32:i386 and libwine:i386 installed?)"; }
 done
-[ "$(cat "$work/.update-timestamp")" = "$(stat -c %Y "$PELMARO_WINE_INF")" ] ||
+[ "$(tr -d '\r\n' <"$work/.update-timestamp")" = "$(stat -c %Y "$PELMARO_WINE_INF")" ] ||
   die "the new prefix is not marked as up to date"
 
 # Desktop, Documents, ... -> HOME become empty folders of the prefix, so that no
@@ -66,8 +66,9 @@ fi
 rm -rf "$home"
 
 # The builtin DLLs and programs are the bulk (about 1.3 GB). Sessions hard-link
-# every read-only file instead of copying it; Wine treats such files as read-only,
-# so a program under test cannot overwrite the template through its link.
+# the read-only files under drive_c/windows instead of copying them. For users
+# other than root the mode protects the template; root's writes through a link
+# are caught by pel_wine_template_ready (a file newer than the stamp).
 find "$work/drive_c/windows" -type f \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.drv' \
     -o -iname '*.sys' -o -iname '*.ocx' -o -iname '*.cpl' -o -iname '*.acm' -o -iname '*.ax' \
     -o -iname '*.tlb' -o -iname '*.nls' -o -iname '*.vxd' -o -iname '*.com' -o -iname '*.mod' \

@@ -1,15 +1,27 @@
 # Running Windows test programs under Wine. Sourced, never run.
+# shellcheck shell=bash
 #
 #   pel_wine_session DIR         fresh prefix in DIR/prefix, HOME=DIR/home, wineserver started
 #   pel_wine_run ARCH EXE ARGS   ARCH i686 or x86_64; returns the program's exit code
 #   pel_wine_end                 stops the session's wineserver and everything it runs
 #   pel_winpath PATH             Linux path -> Windows path (Z:\...)
+#   pel_wine32_via               prints how 32-bit programs run: native or qemu
 #
-# 64-bit programs run under Debian's wine64 loader directly. 32-bit programs need
-# the 32-bit loader, which the kernel here cannot execute (no 32-bit emulation), so
-# it runs under qemu-i386 and talks to the 64-bit wineserver of the session. That
-# route cannot start further 32-bit processes (Wine execs the 32-bit loader itself);
-# 64-bit child processes work.
+# The loaders are called directly, never through /usr/bin/wine: 64-bit programs
+# run under Debian's wine64, 32-bit ones under the 32-bit loader of wine32:i386.
+# All of them use the session's 64-bit wineserver.
+#
+# Kernels built without 32-bit support cannot execute the 32-bit loader; it then
+# runs under qemu-i386 (PELMARO_WINE32_VIA=auto picks this, =qemu forces it).
+# Limits of that route, unlike the native one:
+#   - a hardware fault reaches the program as an illegal instruction (0xC000001D,
+#     exit code 29), not as an access violation: qemu leaves the trap number out
+#     of the signal context. __try/__except on access violations, IsBadReadPtr and
+#     IsBadWritePtr do not work; a crash gives 29, not 5.
+#   - page protections finer than PELMARO_QEMU_PAGESIZE are not enforced.
+#   - Wine starts a 32-bit child process by executing the 32-bit loader itself,
+#     which fails there; 64-bit children work.
+#   - about 10 s per start instead of well under one.
 #
 # The template prefix the sessions copy is built by scripts/wine-prefix.sh.
 
@@ -21,50 +33,63 @@ PELMARO_WINE64=${PELMARO_WINE64:-/usr/lib/wine/wine64}
 PELMARO_WINE32=${PELMARO_WINE32:-/usr/lib/wine/wine}
 PELMARO_WINESERVER=${PELMARO_WINESERVER:-/usr/lib/wine/wineserver64}
 PELMARO_WINE_INF=${PELMARO_WINE_INF:-/usr/share/wine/wine.inf}
+PELMARO_WINE32_VIA=${PELMARO_WINE32_VIA:-auto}
 PELMARO_QEMU_I386=${PELMARO_QEMU_I386:-qemu-i386}
 # qemu-user 7.2 searches its page table one host page at a time for every mmap
-# without a fixed address, and Wine's start-up (no preloader in Debian) makes
+# without a fixed address, and Wine's start-up (Debian ships no preloader) makes
 # thousands of those: with 4 KiB pages a 32-bit start takes 1.5-2 minutes, with
 # 64 KiB (Windows' allocation granularity, so every Wine reservation stays aligned)
 # about 10 s. 32 KiB does not work at all (the shared user data page cannot be mapped).
-# Protection changes smaller than one such page are not enforced by the host.
 PELMARO_QEMU_PAGESIZE=${PELMARO_QEMU_PAGESIZE:-65536}
-# Dialogs offering to download Mono and Gecko, and menu entries written into HOME.
-PELMARO_WINE_OVERRIDES=${PELMARO_WINE_OVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
+# mscoree, mshtml: no dialogs offering to download Mono and Gecko.
+# winemenubuilder: no menu entries written into HOME.
+# winedbg: a crash ends the program with its exception code (0xC0000005 -> 5);
+# with the automatic debugger attached the exit code is sometimes 0.
+PELMARO_WINE_OVERRIDES=${PELMARO_WINE_OVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d}
 
 _pel_wine_die() { echo "wine.sh: $*" >&2; return 1; }
 
-# Identity of the installed Wine: the template is rebuilt when it changes.
+# Call in the current shell (not in $(...)) so that the result is kept.
+_pel_wine_load_version() {
+  [ -n "${_pel_wine_version:-}" ] && return 0
+  _pel_wine_version=$("$PELMARO_WINE64" --version 2>/dev/null) ||
+    { _pel_wine_die "cannot run $PELMARO_WINE64 (is wine64 installed?)"; return 1; }
+}
+
+# Identity of the installed Wine, e.g. "wine-8.0 (Debian 8.0~repack-4)".
 pel_wine_version() {
-  if [ -z "${_pel_wine_version:-}" ]; then
-    _pel_wine_version=$("$PELMARO_WINE64" --version 2>/dev/null) ||
-      { _pel_wine_die "cannot run $PELMARO_WINE64 (is wine64 installed?)"; return 1; }
-  fi
+  _pel_wine_load_version || return 1
   printf '%s\n' "$_pel_wine_version"
 }
 
 # Folder of the template prefix for the installed Wine, e.g.
 # $PELMARO_CACHE/wine/prefix-wine-8.0_Debian_8.0_repack-4
 pel_wine_template() {
+  _pel_wine_load_version || return 1
   local v
-  v=$(pel_wine_version) || return 1
-  v=$(printf '%s' "$v" | sed -e 's/[^A-Za-z0-9.+-]\{1,\}/_/g' -e 's/^_//' -e 's/_$//')
+  v=$(printf '%s' "$_pel_wine_version" | sed -e 's/[^A-Za-z0-9.+-]\{1,\}/_/g' -e 's/^_//' -e 's/_$//')
   printf '%s\n' "$PELMARO_CACHE/wine/prefix-$v"
 }
 
 # What the template's stamp file must contain to be current. wine.inf's time is
 # what Wine compares to decide that a prefix needs updating.
 pel_wine_template_id() {
-  local v t
-  v=$(pel_wine_version) || return 1
+  _pel_wine_load_version || return 1
+  local t
   t=$(stat -c %Y "$PELMARO_WINE_INF" 2>/dev/null) || t=none
-  printf '%s wine.inf=%s\n' "$v" "$t"
+  printf '%s wine.inf=%s\n' "$_pel_wine_version" "$t"
 }
 
+# True when the template exists, matches the installed Wine, and no file of it
+# was written after its stamp. Sessions share the template's DLLs by hard links
+# and Wine running as root may open even read-only files for writing, so a
+# program that overwrote a system DLL would show up here and cause a rebuild.
 pel_wine_template_ready() {
+  _pel_wine_load_version || return 1
   local tpl id
   tpl=$(pel_wine_template) && id=$(pel_wine_template_id) || return 1
-  [ -f "$tpl/.pelmaro-template" ] && [ "$(cat "$tpl/.pelmaro-template")" = "$id" ]
+  [ -f "$tpl/.pelmaro-template" ] && [ "$(cat "$tpl/.pelmaro-template")" = "$id" ] || return 1
+  [ -z "$(find "$tpl" -type f -newer "$tpl/.pelmaro-template" -print -quit)" ]
 }
 
 # Z:\ is the Linux root in every Wine prefix, so any Linux path has this name.
@@ -77,8 +102,8 @@ pel_winpath() {
   printf 'Z:%s\n' "$p"
 }
 
-# Machine of a PE file: i686, x86_64 or something else (the raw number), to catch
-# a program run with the wrong loader before Wine fails obscurely.
+# Machine of a PE file: i686, x86_64, none (not a PE file) or the raw number.
+# Catches a program given to the wrong loader before Wine fails obscurely.
 pel_pe_machine() {
   local f=$1 off mz m
   mz=$(od -An -N2 -tx1 -- "$f" 2>/dev/null | tr -d ' \n')
@@ -89,20 +114,40 @@ pel_pe_machine() {
   case $m in
     014c) echo i686 ;;
     8664) echo x86_64 ;;
+    '') echo none ;;
     *) echo "$m" ;;
   esac
 }
 
-# pel_wine_session DIR: DIR/prefix is a new copy of the template (files that Wine
-# only reads are hard links to the template, marked read-only there; everything
-# else is copied), DIR/home becomes HOME, DIR/wine.log collects the wineserver's
-# and the start-up's messages. A persistent wineserver runs until pel_wine_end.
+# native when this kernel runs 32-bit programs, else qemu; PELMARO_WINE32_VIA
+# (auto, native, qemu) decides. Tests whose result differs use this to know.
+pel_wine32_via() {
+  if [ -z "${_pel_wine32_via:-}" ]; then
+    case $PELMARO_WINE32_VIA in
+      native|qemu) _pel_wine32_via=$PELMARO_WINE32_VIA ;;
+      auto)
+        if "$PELMARO_WINE32" --version >/dev/null 2>&1; then _pel_wine32_via=native
+        else _pel_wine32_via=qemu; fi ;;
+      *) _pel_wine_die "PELMARO_WINE32_VIA must be auto, native or qemu"; return 1 ;;
+    esac
+  fi
+  printf '%s\n' "$_pel_wine32_via"
+}
+
+# pel_wine_session DIR: DIR/prefix is a new copy of the template (its read-only
+# files under drive_c/windows, the builtin DLLs and programs, are hard links;
+# everything else is copied), DIR/home becomes HOME, DIR/wine.log collects the
+# wineserver's and the start-up's messages. A persistent wineserver serves the
+# prefix until pel_wine_end. Exports WINEPREFIX, HOME, WINESERVER, WINEDLLOVERRIDES.
 pel_wine_session() {
   [ $# -eq 1 ] && [ -n "$1" ] || { _pel_wine_die "usage: pel_wine_session DIR"; return 1; }
   local dir tpl pfx log
   mkdir -p -- "$1" || return 1
   dir=$(cd -- "$1" && pwd) || return 1
-  [ -n "${PELMARO_WINE_SESSION:-}" ] && pel_wine_end
+  if [ -n "${PELMARO_WINE_SESSION:-}" ]; then pel_wine_end; fi
+  _pel_wine_load_version || return 1
+  _pel_wine32_via=
+  pel_wine32_via >/dev/null || return 1
 
   if ! pel_wine_template_ready; then
     echo "wine.sh: building the template prefix (scripts/wine-prefix.sh)" >&2
@@ -122,7 +167,7 @@ pel_wine_session() {
     rm -rf -- "$pfx"
     cp -a -- "$tpl" "$pfx" || return 1
   fi
-  find "$pfx" -type f -perm -u=w -links +1 -exec sh -c '
+  find "$pfx" -type f -links +1 \( -perm -u=w -o ! -path "$pfx/drive_c/windows/*" \) -exec sh -c '
     for f; do cp -p -- "$f" "$f.pelcopy" && mv -f -- "$f.pelcopy" "$f" || exit 1; done' sh {} + ||
     { _pel_wine_die "cannot copy the writable files of $tpl"; return 1; }
   rm -f -- "$pfx/.pelmaro-template"
@@ -144,23 +189,29 @@ pel_wine_session() {
   # this call and must not hold the caller's pipes open.
   "$PELMARO_WINESERVER" -p </dev/null >>"$log" 2>&1 ||
     { _pel_wine_die "wineserver did not start (see $log)"; pel_wine_end; return 1; }
-  # The first process of a session starts wineboot and the services. Doing that
-  # here with the native 64-bit loader keeps it out of the programs' timings and
-  # output, and out of the slow 32-bit route.
+  # The first process of a session runs wineboot, which starts the services. Doing
+  # it here keeps that out of the programs' run times and output.
   WINEDEBUG=${WINEDEBUG--all} "$PELMARO_WINE64" cmd.exe /c exit 0 </dev/null >>"$log" 2>&1 ||
     { _pel_wine_die "the first Wine process failed (see $log)"; pel_wine_end; return 1; }
 }
 
 # pel_wine_run ARCH EXE [ARGS...]: EXE is a Linux path (anything with a '/') or a
-# Windows name or path. stdin, stdout and stderr are the caller's; Wine's own
-# messages are off (WINEDEBUG=-all) unless WINEDEBUG is set. The status is the
-# program's exit code modulo 256 (a crash with 0xC0000005 gives 5); 124 when
-# PELMARO_WINE_TIMEOUT (seconds) ran out; 125-127 for failures before the start.
+# Windows name or path; ARGS are passed unchanged (convert paths with pel_winpath).
+# stdin, stdout and stderr are the caller's (a closed stdin becomes /dev/null);
+# Wine's own messages are off (WINEDEBUG=-all) unless WINEDEBUG is set, and go
+# to stderr. Console programs of the Windows C runtime write \r\n line ends.
+# The status is the program's exit code modulo 256 (a crash with 0xC0000005
+# gives 5); 124 when PELMARO_WINE_TIMEOUT (seconds) ran out; 125-127 for
+# failures before the start.
 pel_wine_run() {
   [ $# -ge 2 ] || { _pel_wine_die "usage: pel_wine_run i686|x86_64 EXE [ARGS...]"; return 125; }
-  local arch=$1 exe=$2 winexe m rc=0
+  local arch=$1 exe=$2 winexe m via rc=0
   shift 2
   [ -n "${PELMARO_WINE_SESSION:-}" ] || { _pel_wine_die "no session: call pel_wine_session DIR first"; return 125; }
+  case $arch in
+    x86_64|i686) ;;
+    *) _pel_wine_die "unknown ARCH '$arch' (i686 or x86_64)"; return 125 ;;
+  esac
   case $exe in
     */*)
       [ -f "$exe" ] || { _pel_wine_die "no such program: $exe"; return 127; }
@@ -171,15 +222,21 @@ pel_wine_run() {
   esac
 
   local -a cmd
-  case $arch in
-    x86_64) cmd=("$PELMARO_WINE64" "$winexe" "$@") ;;
-    # WINELOADERNOEXEC: the loader would otherwise try to re-exec itself.
-    i686) cmd=(env WINELOADERNOEXEC=1 "$PELMARO_QEMU_I386" -p "$PELMARO_QEMU_PAGESIZE" -L /
-               "$PELMARO_WINE32" "$winexe" "$@") ;;
-    *) _pel_wine_die "unknown ARCH '$arch' (i686 or x86_64)"; return 125 ;;
-  esac
+  if [ "$arch" = x86_64 ]; then
+    cmd=("$PELMARO_WINE64" "$winexe" "$@")
+  else
+    via=$(pel_wine32_via) || return 125
+    if [ "$via" = native ]; then
+      cmd=("$PELMARO_WINE32" "$winexe" "$@")
+    else
+      # WINELOADERNOEXEC: the loader would otherwise try to re-exec itself.
+      cmd=(env WINELOADERNOEXEC=1 "$PELMARO_QEMU_I386" -p "$PELMARO_QEMU_PAGESIZE" -L /
+           "$PELMARO_WINE32" "$winexe" "$@")
+    fi
+  fi
   if [ -n "${PELMARO_WINE_TIMEOUT:-}" ]; then
-    cmd=(timeout -k 10 "$PELMARO_WINE_TIMEOUT" "${cmd[@]}")
+    # --foreground: the program may read a terminal; it is a single process.
+    cmd=(timeout --foreground -k 10 "$PELMARO_WINE_TIMEOUT" "${cmd[@]}")
   fi
 
   # A closed stdin would let Wine hand descriptor 0 to something else.

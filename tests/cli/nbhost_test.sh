@@ -25,7 +25,7 @@ only_system() {
   done
 }
 check "the product needs nothing but system DLLs" only_system
-exports=$(i686-w64-mingw32-objdump -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^\s*\[/{print $NF} t && /^$/{t=0}' | sort | tr '\n' ' ')
+exports=$(i686-w64-mingw32-objdump -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^[ \t]*\[/{print $NF} t && /^$/{t=0}' | sort | tr '\n' ' ')
 check "exactly the eight exports, by plain name" test "$exports" = "nbAbout nbEditAction nbExecAction nbInitPlugIn nbMessage nbRegisterInterfaceAccess nbRegisterPlugIn nbRegisterScriptProcessor "
 
 out=$("$here/scripts/nbhost" --arch=x86_64 --catalog </dev/null 2>&1); rc=$?

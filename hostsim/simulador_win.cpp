@@ -473,7 +473,9 @@ void Simulador::ReproducirLinea(const LineaGuion& l, int profundidad) {
       bool esVariable = i < fila->tipos.size() && fila->tipos[i] == 6;
       parametros.push_back(esVariable ? NombreDeVariable(l.argumentos[i].texto) : Argumento(l.argumentos[i]));
     }
-    Ejecutar(fila->id, parametros, l.original);
+    std::string titulo = fila->nombre;
+    for (const std::string& p : parametros) titulo += " " + Citar(p);
+    Ejecutar(fila->id, parametros, titulo);
   }
 }
 

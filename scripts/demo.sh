@@ -17,7 +17,7 @@ awk -F '\t' '
   /^-?[0-9]+\t/ { if ($1 == 0) { cat = $2; order[++n] = cat } else count[cat]++; next }
   /^rows: / { rows = 1; total = 0
               print "catalogue:"
-              for (i = 1; i <= n; i++) { printf "  %-14s %2d actions\n", order[i], count[order[i]]; total += count[order[i]] }
+              for (i = 1; i <= n; i++) { printf "  %2d actions  %s\n", count[order[i]], order[i]; total += count[order[i]] }
               printf "  %d categories, %d actions, %s registration calls\n\n", n, total, substr($0, 7); next }
   { print }' "$out"
 exit $rc

@@ -1,6 +1,7 @@
 // The nine handler classes, one per category. Each lists its handlers in a table that the
 // dispatch reads; the handlers themselves live with their category under actions/.
 #pragma once
+#include "actions/files/ejecucion_archivos.h"
 #include "actions/hashes/ejecucion_hashes.h"
 #include "actions/ini/ejecucion_ini.h"
 #include "core/ejecucion.h"
@@ -14,7 +15,6 @@ namespace pelmaro {
   };
 
 PELMARO_CLASE_MANEJADORES(TEjecucionAccSistema)
-PELMARO_CLASE_MANEJADORES(TEjecucionAccArchivos)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccDialogos)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccPublicacion)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccRaton)

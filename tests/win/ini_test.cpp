@@ -1,6 +1,7 @@
 // The INI file actions on real files through the Windows profile functions.
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -235,7 +236,14 @@ TEST_F(Ini, EscrituraRechazadaDaElTextoDeExcepcion) {
   // A file in a folder that does not exist, and a file name that is a folder.
   std::string carpetaComoArchivo = carpeta_ + "carpeta";
   CreateDirectoryA(carpetaComoArchivo.c_str(), nullptr);
-  for (const std::string& destino : {carpeta_ + "no\\existe\\x.ini", carpetaComoArchivo}) {
+  std::vector<std::string> destinos = {carpeta_ + "no\\existe\\x.ini", carpetaComoArchivo};
+  // A file the system will not write, prepared by tests/win/preparar_datos.sh.
+  std::string soloLectura;
+  if (const char* datos = std::getenv("PELMARO_DATOS")) soloLectura = std::string(datos) + "\\solo-lectura.ini";
+  bool conSoloLectura = !soloLectura.empty() && GetFileAttributesA(soloLectura.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (conSoloLectura) destinos.push_back(soloLectura);
+  else ADD_FAILURE() << "no write-protected INI file was prepared (PELMARO_DATOS)";
+  for (const std::string& destino : destinos) {
     SCOPED_TRACE(destino);
     struct {
       const char* accion;
@@ -254,4 +262,10 @@ TEST_F(Ini, EscrituraRechazadaDaElTextoDeExcepcion) {
     EXPECT_EQ(R(), "True");
   }
   RemoveDirectoryA(carpetaComoArchivo.c_str());
+  if (conSoloLectura) {
+    std::ifstream f(soloLectura, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    EXPECT_EQ(ss.str(), "[s]\r\nk=v\r\n") << "the refused writes changed the file";
+  }
 }

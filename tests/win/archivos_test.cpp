@@ -2,6 +2,7 @@
 // files, short and long paths, dates and icons.
 #include <windows.h>
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <winioctl.h>
 
@@ -9,6 +10,8 @@
 #include <map>
 
 #include "tests/win/entorno.h"
+
+static bool EsVerdadero(const char* t) { return std::string(t) == "True"; }
 
 using prueba::Host;
 
@@ -398,4 +401,197 @@ TEST_F(Archivos, Fechas) {
     EXPECT_EQ(Res(), "");
     EXPECT_EQ(Err(), "");
   }
+}
+
+namespace {
+
+std::string Sistema(const std::string& nombre) {
+  char b[MAX_PATH];
+  UINT n = GetSystemDirectoryA(b, MAX_PATH);
+  return std::string(b, n) + "\\" + nombre;
+}
+
+// Checks that a file is an icon file of one image that the system loads back, and gives
+// that image's width (0 when it is not).
+int AnchoDeIcono(const std::string& archivo) {
+  std::ifstream f(archivo, std::ios::binary);
+  std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  auto u16 = [&](std::size_t i) { return static_cast<unsigned char>(b[i]) | static_cast<unsigned char>(b[i + 1]) << 8; };
+  if (b.size() < 62 || u16(0) != 0 || u16(2) != 1 || u16(4) != 1) return 0;
+  HICON icono = static_cast<HICON>(LoadImageA(nullptr, archivo.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+  if (!icono) return 0;
+  ICONINFO ii{};
+  GetIconInfo(icono, &ii);
+  BITMAP bm{};
+  GetObjectA(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
+  if (ii.hbmColor) DeleteObject(ii.hbmColor);
+  if (ii.hbmMask) DeleteObject(ii.hbmMask);
+  DestroyIcon(icono);
+  // The directory's width byte agrees with the image (256 is written 0).
+  int ancho = static_cast<unsigned char>(b[6]);
+  return (ancho ? ancho : 256) == bm.bmWidth ? bm.bmWidth : 0;
+}
+
+// The icon drawn as 32-bit pixels over black and over white (so the mask counts too).
+std::vector<std::uint32_t> Dibujo(HICON icono, int lado) {
+  std::vector<std::uint32_t> pixels;
+  HDC pantalla = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(pantalla);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = lado;
+  bi.bmiHeader.biHeight = lado;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP mapa = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ viejo = SelectObject(dc, mapa);
+  for (int fondo : {BLACK_BRUSH, WHITE_BRUSH}) {
+    RECT r = {0, 0, lado, lado};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(fondo)));
+    DrawIconEx(dc, 0, 0, icono, lado, lado, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels.insert(pixels.end(), p, p + lado * lado);
+  }
+  SelectObject(dc, viejo);
+  DeleteObject(mapa);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, pantalla);
+  return pixels;
+}
+
+}  // namespace
+
+TEST_F(Archivos, IconoGuardadoSeVeIgual) {
+  const std::string shell32 = Sistema("shell32.dll");
+  for (const char* pequenyo : {"False", "True"}) {
+    SCOPED_TRACE(pequenyo);
+    HICON grande = nullptr, chico = nullptr;
+    ASSERT_EQ(ExtractIconExA(shell32.c_str(), 3, &grande, &chico, 1), 2u);
+    HICON original = EsVerdadero(pequenyo) ? chico : grande;
+    int lado = GetSystemMetrics(EsVerdadero(pequenyo) ? SM_CXSMICON : SM_CXICON);
+    EXPECT_EQ(Accion(210, {shell32, R("igual.ico"), "3", pequenyo}), 1);
+    HICON guardado = static_cast<HICON>(LoadImageA(nullptr, R("igual.ico").c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(guardado, nullptr);
+    EXPECT_EQ(Dibujo(guardado, lado), Dibujo(original, lado));
+    DestroyIcon(guardado);
+    DestroyIcon(grande);
+    DestroyIcon(chico);
+  }
+}
+
+// An icon file without alpha, so that drawing it goes through its mask: 16 by 16 with 1 bit
+// per pixel (a monochrome icon) or 4, stripes in the image, its upper half transparent.
+void IconoConMascara(const std::string& archivo, unsigned bits) {
+  std::string b;
+  auto u16 = [&](unsigned v) { b += static_cast<char>(v & 0xFF); b += static_cast<char>(v >> 8); };
+  auto u32 = [&](unsigned v) { u16(v & 0xFFFF); u16(v >> 16); };
+  const unsigned colores = 1u << bits, fila = (16 * bits + 31) / 32 * 4;
+  const unsigned datos = 40 + 4 * colores + 16 * fila + 64;
+  u16(0), u16(1), u16(1);
+  b += '\x10', b += '\x10', b += static_cast<char>(colores), b += '\x00';
+  u16(1), u16(bits), u32(datos), u32(22);
+  u32(40), u32(16), u32(32), u16(1), u16(bits), u32(0), u32(16 * fila + 64), u32(0), u32(0), u32(0), u32(0);
+  for (unsigned c = 0; c < colores; ++c) u32(c * 0x111111u & 0xFFFFFF);
+  for (int y = 0; y < 16; ++y)
+    for (unsigned x = 0; x < fila; ++x) b += static_cast<char>(y % 2 ? 0x0F + 0x20 * x : 0xF0 - x);
+  for (int y = 0; y < 16; ++y) u32(y < 8 ? 0 : 0xFFFFFFFFu);  // bottom-up: rows 8-15 are the top
+  std::ofstream(archivo, std::ios::binary) << b;
+}
+
+TEST_F(Archivos, IconoConMascaraSeVeIgual) {
+  for (unsigned bits : {1u, 4u}) {
+    SCOPED_TRACE(bits);
+    IconoConMascara(R("fuente.ico"), bits);
+    HICON grande = nullptr, chico = nullptr;
+    ASSERT_EQ(ExtractIconExA(R("fuente.ico").c_str(), 0, &grande, &chico, 1), 2u);
+    int lado = GetSystemMetrics(SM_CXICON);
+    EXPECT_EQ(Accion(210, {R("fuente.ico"), R("igual.ico"), "0", "False"}), 1);
+    HICON guardado = static_cast<HICON>(LoadImageA(nullptr, R("igual.ico").c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(guardado, nullptr);
+    auto visto = Dibujo(grande, lado);
+    EXPECT_NE(std::vector<std::uint32_t>(visto.begin(), visto.begin() + lado * lado),
+              std::vector<std::uint32_t>(visto.begin() + lado * lado, visto.end()));  // the mask shows
+    EXPECT_EQ(Dibujo(guardado, lado), visto);
+    DestroyIcon(guardado);
+    DestroyIcon(grande);
+    DestroyIcon(chico);
+  }
+}
+
+TEST_F(Archivos, IconoEjecutable) {
+  const std::string notepad = Sistema("notepad.exe");
+  const int chico = GetSystemMetrics(SM_CXSMICON), grande = GetSystemMetrics(SM_CXICON);
+  struct {
+    std::string archivo;
+    const char *indice, *pequenyo, *resultado;
+    int ancho;
+  } casos[] = {
+      {notepad, "0", "True", "True", chico},      {notepad, "0", "False", "True", grande},
+      {notepad, "", "", "True", grande},          {notepad, "cero", "Checked", "True", chico},
+      {notepad, "5", "False", "False", 0},        {R("falta.exe"), "0", "False", "False", 0},
+      {Sistema("shell32.dll"), "3", "True", "True", chico},
+  };
+  int i = 0;
+  for (const auto& c : casos) {
+    std::string salida = R("icono" + std::to_string(i++) + ".ico");
+    SCOPED_TRACE(salida);
+    EXPECT_EQ(Accion(210, {c.archivo, salida, c.indice, c.pequenyo}), 1);
+    EXPECT_EQ(Res(), c.resultado);
+    EXPECT_EQ(Err(), "");
+    if (c.ancho) EXPECT_EQ(AnchoDeIcono(salida), c.ancho);
+    else EXPECT_FALSE(Existe(salida));
+  }
+  // A file that cannot be created leaves the action with its error.
+  EXPECT_EQ(Accion(210, {notepad, R("no\\hay\\x.ico"), "0", "False"}), 0);
+  EXPECT_EQ(Res(), "False");
+  EXPECT_EQ(Err().rfind("Excepci\xf3n: \"EFCreateError\"", 0), 0u) << Err();
+}
+
+TEST_F(Archivos, IconosEjecutable) {
+  const std::string shell32 = Sistema("shell32.dll");
+  const UINT cuenta = ExtractIconExA(shell32.c_str(), -1, nullptr, nullptr, 0);
+  ASSERT_GT(cuenta, 3u);
+  Carpeta("iconos");
+  EXPECT_EQ(Accion(211, {shell32, R("iconos"), "True"}), 1);
+  EXPECT_EQ(Res(), std::to_string(cuenta));
+  for (UINT i : {0u, 1u, cuenta - 1}) EXPECT_EQ(AnchoDeIcono(R("iconos\\" + std::to_string(i) + ".ico")), GetSystemMetrics(SM_CXSMICON)) << i;
+  EXPECT_FALSE(Existe(R("iconos\\" + std::to_string(cuenta) + ".ico")));
+
+  struct {
+    std::string archivo, carpeta, cuenta;
+  } casos[] = {
+      {shell32, R("no\\hay"), std::to_string(cuenta)},
+      {shell32, "", std::to_string(cuenta)},
+      {Sistema("notepad.exe"), R("vacia"), "1"},
+      {Sistema("..\\explorer.exe"), R("vacia"), "0"},
+      {R("falta.exe"), R("vacia"), "0"},
+  };
+  Carpeta("vacia");
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.archivo + " -> " + c.carpeta);
+    EXPECT_EQ(Accion(211, {c.archivo, c.carpeta, "False"}), 1);
+    EXPECT_EQ(Res(), c.cuenta);
+  }
+  EXPECT_EQ(AnchoDeIcono(R("vacia\\0.ico")), GetSystemMetrics(SM_CXICON));  // notepad's icon
+  EXPECT_FALSE(Existe(R("vacia\\1.ico")));
+  EXPECT_FALSE(Existe(R("no")));
+}
+
+TEST_F(Archivos, IconoAsociado) {
+  // A file that holds icons gives its own first one. (For a document Wine looks for the
+  // program only when the file is an executable without icons, so it cannot show the
+  // program's icon for a document.)
+  for (const std::string& archivo : {Sistema("notepad.exe"), Sistema("shell32.dll")}) {
+    SCOPED_TRACE(archivo);
+    EXPECT_EQ(Accion(209, {archivo, R("asociado.ico")}), 1);
+    EXPECT_EQ(Res(), "True");
+    EXPECT_EQ(AnchoDeIcono(R("asociado.ico")), GetSystemMetrics(SM_CXICON));
+    DeleteFileA(R("asociado.ico").c_str());
+  }
+  // A path too long for the system's buffer gives no icon rather than another file's.
+  EXPECT_EQ(Accion(209, {Sistema(std::string(300, 'x') + ".exe"), R("largo.ico")}), 1);
+  EXPECT_EQ(Res(), "False");
+  EXPECT_FALSE(Existe(R("largo.ico")));
 }

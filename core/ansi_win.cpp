@@ -4,11 +4,10 @@
 #include "core/textos.h"
 
 namespace pelmaro {
-namespace {
-
-std::string Convertir(std::string_view texto, UINT desde, UINT hacia) {
+std::string ConvertirPagina(std::string_view texto, unsigned desde, unsigned hacia, bool estricto) {
   if (texto.empty()) return {};
-  int anchos = MultiByteToWideChar(desde, 0, texto.data(), static_cast<int>(texto.size()), nullptr, 0);
+  int anchos = MultiByteToWideChar(desde, estricto ? MB_ERR_INVALID_CHARS : 0, texto.data(),
+                                   static_cast<int>(texto.size()), nullptr, 0);
   if (anchos <= 0) return std::string(texto);
   std::wstring w(static_cast<std::size_t>(anchos), L'\0');
   MultiByteToWideChar(desde, 0, texto.data(), static_cast<int>(texto.size()), w.data(), anchos);
@@ -18,10 +17,8 @@ std::string Convertir(std::string_view texto, UINT desde, UINT hacia) {
   return salida;
 }
 
-}  // namespace
-
-std::string Utf8AAnsi(std::string_view utf8) { return Convertir(utf8, CP_UTF8, CP_ACP); }
-std::string AnsiAUtf8(std::string_view ansi) { return Convertir(ansi, CP_ACP, CP_UTF8); }
+std::string Utf8AAnsi(std::string_view utf8) { return ConvertirPagina(utf8, CP_UTF8, CP_ACP); }
+std::string AnsiAUtf8(std::string_view ansi) { return ConvertirPagina(ansi, CP_ACP, CP_UTF8); }
 
 std::string Texto(const char* espanol) { return Utf8AAnsi(Traducir(espanol)); }
 

@@ -34,30 +34,20 @@ class EOSError : public Excepcion {
   unsigned long codigo_;
 };
 
-class EIniFileException : public Excepcion {
- public:
-  explicit EIniFileException(const std::string& mensaje) : Excepcion(mensaje, "EIniFileException") {}
-};
+// Errors that carry nothing but their class name and message.
+#define PELMARO_ERROR_SIMPLE(Clase)                                              \
+  class Clase : public Excepcion {                                               \
+   public:                                                                       \
+    explicit Clase(const std::string& mensaje) : Excepcion(mensaje, #Clase) {} \
+  };
 
-class EFCreateError : public Excepcion {
- public:
-  explicit EFCreateError(const std::string& mensaje) : Excepcion(mensaje, "EFCreateError") {}
-};
+PELMARO_ERROR_SIMPLE(EIniFileException)
+PELMARO_ERROR_SIMPLE(EFCreateError)
+PELMARO_ERROR_SIMPLE(EFOpenError)
+PELMARO_ERROR_SIMPLE(EReadError)
+PELMARO_ERROR_SIMPLE(EImagingError)
 
-class EFOpenError : public Excepcion {
- public:
-  explicit EFOpenError(const std::string& mensaje) : Excepcion(mensaje, "EFOpenError") {}
-};
-
-class EReadError : public Excepcion {
- public:
-  explicit EReadError(const std::string& mensaje) : Excepcion(mensaje, "EReadError") {}
-};
-
-class EImagingError : public Excepcion {
- public:
-  explicit EImagingError(const std::string& mensaje) : Excepcion(mensaje, "EImagingError") {}
-};
+#undef PELMARO_ERROR_SIMPLE
 
 // Message of EOSError when the system gave no error code.
 inline constexpr const char* kMensajeOSSinCodigo = "A call to an OS function failed";

@@ -5,13 +5,6 @@
 namespace pelmaro {
 namespace {
 
-int ValorHex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 struct Charset {
   const char* nombre;
   int numero;
@@ -36,6 +29,13 @@ const NombreEstilo kEstilos[] = {
 
 }  // namespace
 
+int ValorHexadecimal(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 std::optional<std::int32_t> LeerEnteroOpcional(std::string_view t) {
   std::size_t i = 0;
   while (i < t.size() && t[i] == ' ') ++i;
@@ -52,7 +52,7 @@ std::optional<std::int32_t> LeerEnteroOpcional(std::string_view t) {
   if (i == t.size()) return std::nullopt;
   std::uint64_t valor = 0;
   for (; i < t.size(); ++i) {
-    int d = hex ? ValorHex(t[i]) : (t[i] >= '0' && t[i] <= '9' ? t[i] - '0' : -1);
+    int d = hex ? ValorHexadecimal(t[i]) : (t[i] >= '0' && t[i] <= '9' ? t[i] - '0' : -1);
     if (d < 0) return std::nullopt;
     valor = valor * (hex ? 16 : 10) + static_cast<unsigned>(d);
     if (valor > 0xFFFFFFFFull) return std::nullopt;

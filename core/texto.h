@@ -19,6 +19,8 @@ std::int32_t LeerEntero(std::string_view texto);
 // The same, giving `defecto` on rejection.
 std::int32_t LeerEnteroODefecto(std::string_view texto, std::int32_t defecto);
 std::string EnteroATexto(std::int64_t valor);
+// The value of one hexadecimal digit (0-9, A-F, a-f), or -1.
+int ValorHexadecimal(char c);
 
 // Boolean texts. Results are always written as these two.
 inline constexpr const char* kVerdadero = "True";

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "core/ansi.h"
 #include "hostsim/simulador.h"
 
 namespace {
@@ -31,22 +32,10 @@ const char kUso[] =
     "\"text\", Answer CODE \"text\"; subroutines are :Name ... Return blocks; [Name] in a text is\n"
     "replaced by the variable's value; lines starting with ; are comments.\n";
 
-std::string Convertir(const std::string& t, UINT desde, UINT hacia, bool estricto) {
-  if (t.empty()) return t;
-  int n = MultiByteToWideChar(desde, estricto ? MB_ERR_INVALID_CHARS : 0, t.data(), static_cast<int>(t.size()), nullptr, 0);
-  if (n <= 0) return t;
-  std::wstring w(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(desde, 0, t.data(), static_cast<int>(t.size()), w.data(), n);
-  int m = WideCharToMultiByte(hacia, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(m), '\0');
-  WideCharToMultiByte(hacia, 0, w.data(), n, s.data(), m, nullptr, nullptr);
-  return s;
-}
-
 // Texts cross the plug-in boundary in the system code page; the terminal and script files
 // are UTF-8 (a script that is not valid UTF-8 is taken as it is).
-std::string AUtf8(const std::string& t) { return Convertir(t, CP_ACP, CP_UTF8, false); }
-std::string DeUtf8(const std::string& t) { return Convertir(t, CP_UTF8, CP_ACP, true); }
+std::string AUtf8(const std::string& t) { return pelmaro::ConvertirPagina(t, CP_ACP, CP_UTF8); }
+std::string DeUtf8(const std::string& t) { return pelmaro::ConvertirPagina(t, CP_UTF8, CP_ACP, true); }
 
 void Escribir(const std::string& linea) {
   std::string s = AUtf8(linea) + "\n";

@@ -1,17 +1,8 @@
 #include "actions/ini/hexadecimal.h"
 
+#include "core/texto.h"
+
 namespace pelmaro {
-namespace {
-
-int Nibble(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
-
 std::string CodificarHexadecimal(std::string_view valor) {
   static const char kDigitos[] = "0123456789ABCDEF";
   std::string texto;
@@ -27,7 +18,7 @@ std::string DecodificarHexadecimal(std::string_view texto) {
   std::string valor;
   valor.reserve(texto.size() / 2);
   for (std::size_t i = 0; i + 1 < texto.size(); i += 2) {
-    int alto = Nibble(texto[i]), bajo = Nibble(texto[i + 1]);
+    int alto = ValorHexadecimal(texto[i]), bajo = ValorHexadecimal(texto[i + 1]);
     if (alto < 0 || bajo < 0) break;
     valor += static_cast<char>(alto * 16 + bajo);
   }

@@ -25,7 +25,7 @@ inline constexpr const char* kLineaEditor = "(c) 2026 Brelmont - Plugins Korvane
 std::string Traducir(const char* espanol);
 
 // The text in the current language in the system's 8-bit code page, as the host wants it
-// (Windows only).
+// (UTF-8 off Windows).
 std::string Texto(const char* espanol);
 
 }  // namespace pelmaro

@@ -8,18 +8,19 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(native i686 x86_64)
 for t in "${targets[@]}"; do
   dir="$PELMARO_BUILD/$t"
+  mkdir -p "$PELMARO_BUILD"
   case $t in
     native)
-      args=() ;;
+      deps=$("$here/deps.sh" native)
+      args=(-DCMAKE_PREFIX_PATH="$deps") ;;
     i686|x86_64)
       deps=$("$here/deps.sh" "$t")
       args=(-DCMAKE_TOOLCHAIN_FILE="$PELMARO_ROOT/cmake/toolchain-$t.cmake" -DCMAKE_PREFIX_PATH="$deps"
             -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$dir/bin" -DCMAKE_LIBRARY_OUTPUT_DIRECTORY="$dir/bin") ;;
     *) echo "build: unknown target $t (native, i686 or x86_64)" >&2; exit 2 ;;
   esac
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$PELMARO_ROOT" -B "$dir" -G Ninja "${args[@]}" >/dev/null
-  fi
+  cmake -S "$PELMARO_ROOT" -B "$dir" -G Ninja "${args[@]}" >"$dir.configure.log" 2>&1 ||
+    { cat "$dir.configure.log" >&2; exit 1; }
   echo "[build] $t" >&2
   rc=0
   cmake --build "$dir" -- -j"$(nproc)" >"$dir/build.log" 2>&1 || rc=$?

@@ -2,7 +2,7 @@
 # Cross-builds third-party libraries for the Windows targets from Debian's packages into a
 # cache outside the checkout, keyed by package version and target; a built one is reused.
 #
-#   scripts/deps.sh TARGET...        TARGET: i686 or x86_64
+#   scripts/deps.sh TARGET...        TARGET: i686, x86_64 or native
 #
 # Prints nothing when everything is cached. Each library is a recipe below: where its
 # source comes from (an installed source tree, or `apt-get source`) and how it is configured.
@@ -12,11 +12,13 @@ shopt -s inherit_errexit
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib/env.sh"
 
-LIBRARIES=(googletest)
+LIBRARIES=(googletest cryptopp)
 
 log() { printf '[deps] %s\n' "$*" >&2; }
 
 pkg_version() { dpkg-query -W -f='${Version}' "$1" 2>/dev/null | tr ':~+' '__.'; }
+# Version of a source package as apt knows it.
+pkg_version_src() { apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/{print $2; exit}' | tr ':~+' '__.'; }
 
 # Unpacks Debian's source package PKG (once per version) and prints its folder.
 debian_source() {
@@ -54,6 +56,24 @@ recipe_googletest() {
     -DCMAKE_CXX_FLAGS="-static-libgcc -static-libstdc++"
 }
 
+version_cryptopp() { pkg_version_src libcrypto++; }
+recipe_cryptopp() {
+  local src work cxx ar ranlib
+  src=$(debian_source libcrypto++) || return 1
+  work="$2.build"
+  rm -rf "$work"; cp -a "$src" "$work"
+  case $1 in
+    native) cxx=g++ ar=ar ranlib=ranlib ;;
+    *) cxx=$1-w64-mingw32-g++-posix ar=$1-w64-mingw32-ar ranlib=$1-w64-mingw32-ranlib ;;
+  esac
+  # The cross makefile probes no CPU features of the build machine: the portable code paths.
+  make -C "$work" -f GNUmakefile-cross -j"$(nproc)" CXX="$cxx" AR="$ar" RANLIB="$ranlib" \
+    CXXFLAGS="-O2 -DNDEBUG" static >"$work.log" 2>&1 || { tail -n 30 "$work.log" >&2; return 1; }
+  make -C "$work" -f GNUmakefile-cross PREFIX="$2" install-lib >>"$work.log" 2>&1 ||
+    make -C "$work" -f GNUmakefile-cross PREFIX="$2" install >>"$work.log" 2>&1 || { tail -n 30 "$work.log" >&2; return 1; }
+  rm -rf "$work"
+}
+
 # Prints the install prefix of NAME for TARGET, building it first when needed.
 dep_prefix() {
   local name=$1 target=$2 ver prefix
@@ -70,10 +90,16 @@ dep_prefix() {
 }
 
 [ $# -gt 0 ] || { echo "usage: $0 TARGET..." >&2; exit 2; }
+# One build at a time: a second caller waits for the first and then finds the cache filled.
+mkdir -p "$PELMARO_CACHE/deps"
+exec 9>"$PELMARO_CACHE/deps/.lock"
+flock 9
 for target in "$@"; do
-  case $target in i686|x86_64) ;; *) echo "deps: unknown target $target" >&2; exit 2;; esac
+  case $target in i686|x86_64|native) ;; *) echo "deps: unknown target $target" >&2; exit 2;; esac
   prefixes=()
   for name in "${LIBRARIES[@]}"; do
+    # The native build takes GoogleTest from the system.
+    [ "$target" = native ] && [ "$name" = googletest ] && continue
     prefix=$(dep_prefix "$name" "$target")
     prefixes+=("$prefix")
   done

@@ -1,4 +1,4 @@
-// Handlers of the category "Hashes": digests (700-704).
+// Handlers of the category "Hashes": digests (700-704) and enciphering (705, 706).
 #pragma once
 #include "core/ejecucion.h"
 
@@ -13,6 +13,8 @@ class TEjecucionAccHashes {
   static std::uint8_t SHA1Cadena(const Parametros& p);
   static std::uint8_t SHA1Archivo(const Parametros& p);
   static std::uint8_t CancelarHashing(const Parametros& p);
+  static std::uint8_t CifrarCadena(const Parametros& p);
+  static std::uint8_t CifrarArchivo(const Parametros& p);
 };
 
 }  // namespace pelmaro

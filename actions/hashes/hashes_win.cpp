@@ -232,7 +232,8 @@ std::uint8_t ResumenArchivo(const Parametros& p, bool sha1) {
 
 TablaManejadores TEjecucionAccHashes::Tabla() {
   static const EntradaManejador kFilas[] = {
-      {700, MD5Cadena}, {701, MD5Archivo}, {702, SHA1Cadena}, {703, SHA1Archivo}, {704, CancelarHashing},
+      {700, MD5Cadena},       {701, MD5Archivo},   {702, SHA1Cadena},    {703, SHA1Archivo},
+      {704, CancelarHashing}, {705, CifrarCadena}, {706, CifrarArchivo},
   };
   return pelmaro::Tabla(kFilas);
 }

@@ -60,13 +60,18 @@ else
   gtest_suite i686-qemu pel_wine_run i686 "$PELMARO_BUILD/i686/bin/plugin_tests.exe" --gtest_filter="$I686_FILTER"
 fi
 
-echo "=== cli"
-cli_log="$logs/cli.log"
-"$PELMARO_ROOT/tests/cli/nbhost_test.sh" 2>&1 | tee "$cli_log" | grep -v '^\[ok\]'
-line=$(grep -E '^cli: [0-9]+ passed, [0-9]+ failed$' "$cli_log" | tail -n 1)
-[ -n "$line" ] || line="cli: 0 passed, 1 failed"
-summary+=("$line")
-grep -q ' 0 failed$' <<<"$line" || status=1
+# Checks written in bash; each ends with a line "NAME: N passed, N failed".
+script_suite() {
+  local name=$1 script=$2 log="$logs/$1.log" line
+  echo "=== $name"
+  "$script" 2>&1 | tee "$log" | grep -v '^\[ok\]'
+  line=$(grep -E "^$name: [0-9]+ passed, [0-9]+ failed\$" "$log" | tail -n 1)
+  [ -n "$line" ] || line="$name: 0 passed, 1 failed"
+  summary+=("$line")
+  grep -q ' 0 failed$' <<<"$line" || status=1
+}
+script_suite cli "$PELMARO_ROOT/tests/cli/nbhost_test.sh"
+script_suite openssl "$PELMARO_ROOT/tests/cli/cifrado_openssl_test.sh"
 
 echo
 echo "=== summary"

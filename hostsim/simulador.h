@@ -25,6 +25,10 @@ struct Opciones {
   // When set, a process end by the plug-in exits with this code instead of the plug-in's
   // (for programs that must not look successful when that happens unexpectedly).
   std::optional<unsigned> codigoAlTerminar;
+  // Unload the plug-in when the simulator goes. A host keeps it loaded for the whole run;
+  // programs that connect many times in one process keep it too (the loader then maps it
+  // once, which the 32-bit route through qemu-i386 needs).
+  bool descargar = true;
 };
 
 struct FilaRegistrada {

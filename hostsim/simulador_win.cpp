@@ -147,7 +147,7 @@ Simulador::Simulador(Opciones opciones, Salida salida)
 }
 
 Simulador::~Simulador() {
-  if (modulo_) FreeLibrary(static_cast<HMODULE>(modulo_));
+  if (modulo_ && opciones_.descargar) FreeLibrary(static_cast<HMODULE>(modulo_));
   delete exp_;
   if (gActual == this) gActual = nullptr;
 }

@@ -16,6 +16,7 @@ std::string RutaPlugin() { return CarpetaPrograma() + "PelmaroD.nbp"; }
 Host::Host(nbhost::Opciones opciones, bool prellenar) {
   // A process end inside a test must never look like a passing run.
   opciones.codigoAlTerminar = 99;
+  opciones.descargar = false;
   sim = std::make_unique<nbhost::Simulador>(opciones, [this](const std::string& l) { lineas.push_back(l); });
   sim->Cargar(RutaPlugin());
   identidad = sim->Conectar(prellenar);

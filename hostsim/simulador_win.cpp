@@ -209,9 +209,15 @@ Identidad Simulador::Conectar(bool prellenar) {
   }
   exp_->Llamar(*this, Exportaciones::Register, PROC_HOST(addaction), PROC_HOST(spare), PROC_HOST(getvariable),
                {PROC_HOST(setvariable)}, 1);
-  if (opciones_.conInterfaz) exp_->Llamar(*this, Exportaciones::Interface, PROC_HOST(interfaceaccess), 0, 0, {}, 0);
-  if (opciones_.conProcesadorGuion)
-    exp_->Llamar(*this, Exportaciones::Script, PROC_HOST(scriptprocessor), 0, 0, {}, 0);
+  // A plug-in kept loaded from an earlier connection still holds that host's procedures: a
+  // procedure this host does not have is then registered as null, which the plug-in must
+  // treat as never registered.
+  bool reutilizado = !opciones_.descargar;
+  if (opciones_.conInterfaz || reutilizado)
+    exp_->Llamar(*this, Exportaciones::Interface, opciones_.conInterfaz ? PROC_HOST(interfaceaccess) : 0, 0, 0, {}, 0);
+  if (opciones_.conProcesadorGuion || reutilizado)
+    exp_->Llamar(*this, Exportaciones::Script, opciones_.conProcesadorGuion ? PROC_HOST(scriptprocessor) : 0, 0, 0, {},
+                 0);
   return id;
 }
 

@@ -368,8 +368,8 @@ std::string Base64Decodificar(std::string_view texto) {
   return s;
 }
 
-std::string CipherText(std::string_view texto, std::string_view frase, std::string_view algoritmo,
-                       std::string_view resumen, bool descifrar) {
+std::string TUtilesCifrador::CipherText(std::string_view texto, std::string_view frase, std::string_view algoritmo,
+                                        std::string_view resumen, bool descifrar) {
   Sesion sesion(LeerEntero(algoritmo), LeerEntero(resumen), frase);
   std::string datos = descifrar ? Base64Decodificar(texto) : std::string(texto);
   sesion.CFB8(reinterpret_cast<std::uint8_t*>(datos.data()), datos.size(), descifrar);

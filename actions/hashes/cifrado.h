@@ -62,9 +62,17 @@ std::string Base64Codificar(std::string_view datos);
 // than four characters decodes to nothing. Throws for a character outside the alphabet.
 std::string Base64Decodificar(std::string_view texto);
 
-// The text action: algorithm and digest numbers as integer texts; Base64 out when
-// enciphering, Base64 in when deciphering.
-std::string CipherText(std::string_view texto, std::string_view frase, std::string_view algoritmo,
-                       std::string_view resumen, bool descifrar);
+// The operations behind the two actions.
+class TUtilesCifrador {
+ public:
+  // Algorithm and digest numbers as integer texts; Base64 out when enciphering, Base64 in
+  // when deciphering.
+  static std::string CipherText(std::string_view texto, std::string_view frase, std::string_view algoritmo,
+                                std::string_view resumen, bool descifrar);
+  // True when the source existed and was processed; false (nothing created) when it does not
+  // exist. Windows only.
+  static bool CipherFile(const char* origen, const char* destino, const char* frase, const char* algoritmo,
+                         const char* resumen, bool descifrar);
+};
 
 }  // namespace pelmaro::cifrado

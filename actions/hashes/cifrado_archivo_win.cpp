@@ -44,12 +44,10 @@ void EscribirExacto(HANDLE h, const std::uint8_t* datos, DWORD n, const char* ru
 
 }  // namespace
 
-// True when the source existed and was processed; false (nothing created) when it does not
-// exist. A run that fails after creating the destination removes it again, so that no
-// partly written file is left looking complete.
-namespace {
-bool CipherFile(const char* origen, const char* destino, const char* frase, const char* algoritmo,
-                const char* resumen, bool descifrar) {
+// A run that fails after creating the destination removes it again, so that no partly
+// written file is left looking complete.
+bool cifrado::TUtilesCifrador::CipherFile(const char* origen, const char* destino, const char* frase,
+                                          const char* algoritmo, const char* resumen, bool descifrar) {
   if (!ExisteArchivo(origen)) return false;
   Archivo entrada, salida;
   entrada.h = CreateFileA(origen, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -83,15 +81,13 @@ bool CipherFile(const char* origen, const char* destino, const char* frase, cons
   return true;
 }
 
-}  // namespace
-
 std::uint8_t TEjecucionAccHashes::CifrarCadena(const Parametros& p) {
-  return ConTrampa([&] { resultado::Valor(cifrado::CipherText(p[0], p[1], p[2], p[3], EsVerdadero(p[4]))); });
+  return ConTrampa([&] { resultado::Valor(cifrado::TUtilesCifrador::CipherText(p[0], p[1], p[2], p[3], EsVerdadero(p[4]))); });
 }
 
 std::uint8_t TEjecucionAccHashes::CifrarArchivo(const Parametros& p) {
   return ConTrampa([&] {
-    if (CipherFile(p[0], p[1], p[2], p[3], p[4], EsVerdadero(p[5]))) resultado::Verdadero();
+    if (cifrado::TUtilesCifrador::CipherFile(p[0], p[1], p[2], p[3], p[4], EsVerdadero(p[5]))) resultado::Verdadero();
     else resultado::Valor(kFalso);
   });
 }

@@ -12,6 +12,7 @@
 
 using namespace pelmaro::cifrado;
 using Bytes = std::vector<std::uint8_t>;
+using CT = TUtilesCifrador;
 
 namespace {
 
@@ -89,8 +90,8 @@ TEST(CifradoVectores, TodasLasFilas) {
     } else if (f.tipo == "text") {
       std::string claro = Cadena(DeHex(f.entrada));
       std::string a = std::to_string(f.alg), r = std::to_string(f.resumen);
-      EXPECT_EQ(CipherText(claro, f.frase, a, r, false), f.salida);
-      EXPECT_EQ(CipherText(f.salida, f.frase, a, r, true), claro);
+      EXPECT_EQ(CT::CipherText(claro, f.frase, a, r, false), f.salida);
+      EXPECT_EQ(CT::CipherText(f.salida, f.frase, a, r, true), claro);
       ++vistas[2];
     } else if (f.tipo == "file") {
       Bytes claro = Contenido(std::stoul(f.entrada));
@@ -104,6 +105,46 @@ TEST(CifradoVectores, TodasLasFilas) {
   EXPECT_GT(vistas[1], 0);
   EXPECT_GT(vistas[2], 0);
   EXPECT_GT(vistas[3], 0);
+}
+
+// Published answers: the digests of "abc" (FIPS 180, RFC 1320/1321, the RIPEMD and Tiger
+// authors' pages) and single blocks of FIPS 197 (AES-128), FIPS 46 examples (DES) and
+// Schneier's Blowfish vectors.
+TEST(CifradoPrimitivas, VectoresPublicados) {
+  struct {
+    int resumen;
+    const char* hex;
+  } resumenes[] = {
+      {1, "a448017aaf21d8525fc10ae87aa6729d"},
+      {2, "900150983cd24fb0d6963f7d28e17f72"},
+      {3, "c14a12199c66e4ba84636b0f69144c77"},
+      {4, "8eb208f7e05d987a9b044a8e98c6b087f15a0bfc"},
+      {5, "a9993e364706816aba3e25717850c26c9cd0d89d"},
+      {6, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {7, "cb00753f45a35e8bb5a03d699ac65007272c32ab0eded1631a8b605a43ff5bed8086072ba1e7cc2358baeca134c825a7"},
+      {8, "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f"},
+      {9, "2aab1484e8c158f2bfb8c5ff41b57a525129131c957b5f93"},
+  };
+  const std::uint8_t abc[] = {'a', 'b', 'c'};
+  for (const auto& r : resumenes) EXPECT_EQ(AHex(Resumir(r.resumen, abc, 3)), r.hex) << r.resumen;
+  struct {
+    int alg;
+    const char *clave, *claro, *cifrado;
+  } bloques[] = {
+      {15, "000102030405060708090a0b0c0d0e0f", "00112233445566778899aabbccddeeff", "69c4e0d86a7b0430d8cdb78070b4c55a"},
+      {3, "133457799bbcdff1", "0123456789abcdef", "85e813540f0ab405"},
+      {0, "0000000000000000", "0000000000000000", "4ef997456198dd78"},
+      {0, "ffffffffffffffff", "ffffffffffffffff", "51866fd5b85ecb8a"},
+  };
+  for (const auto& b : bloques) {
+    SCOPED_TRACE(b.alg);
+    auto c = CrearCifra(b.alg, DeHex(b.clave));
+    Bytes claro = DeHex(b.claro), salida(claro.size()), vuelta(claro.size());
+    c->Cifrar(claro.data(), salida.data());
+    EXPECT_EQ(AHex(salida), b.cifrado);
+    c->Descifrar(salida.data(), vuelta.data());
+    EXPECT_EQ(vuelta, claro);
+  }
 }
 
 // Every algorithm with every digest, for the lengths where the modes change behaviour.
@@ -122,10 +163,10 @@ TEST(CifradoModos, IdaYVueltaEnTodasLasCombinaciones) {
         }
         ASSERT_EQ(PorTrozos(alg, res, "frase", cifrado, true), claro);
         std::string texto = Cadena(claro).substr(0, 40);
-        std::string b64 = CipherText(texto, "frase", std::to_string(alg), std::to_string(res), false);
+        std::string b64 = CT::CipherText(texto, "frase", std::to_string(alg), std::to_string(res), false);
         EXPECT_EQ(b64.size() % 4, 0u);
         EXPECT_EQ(Base64Decodificar(b64).size(), texto.size());
-        ASSERT_EQ(CipherText(b64, "frase", std::to_string(alg), std::to_string(res), true), texto);
+        ASSERT_EQ(CT::CipherText(b64, "frase", std::to_string(alg), std::to_string(res), true), texto);
       }
     }
   }
@@ -182,9 +223,9 @@ TEST(CifradoErrores, NumerosDesconocidosOInvalidos) {
   EXPECT_THROW(Sesion(19, 2, "x"), pelmaro::Excepcion);
   EXPECT_THROW(Sesion(-1, 2, "x"), pelmaro::Excepcion);
   EXPECT_THROW(Sesion(0, 10, "x"), pelmaro::Excepcion);
-  EXPECT_THROW(CipherText("a", "x", "uno", "2", false), pelmaro::EConvertError);
-  EXPECT_THROW(CipherText("a", "x", "1", "2.0", false), pelmaro::EConvertError);
-  EXPECT_EQ(CipherText("a", "x", " 0x0F", "$2", false), CipherText("a", "x", "15", "2", false));
+  EXPECT_THROW(CT::CipherText("a", "x", "uno", "2", false), pelmaro::EConvertError);
+  EXPECT_THROW(CT::CipherText("a", "x", "1", "2.0", false), pelmaro::EConvertError);
+  EXPECT_EQ(CT::CipherText("a", "x", " 0x0F", "$2", false), CT::CipherText("a", "x", "15", "2", false));
 }
 
 TEST(CifradoBase64, CodificarYDecodificar) {
@@ -201,6 +242,6 @@ TEST(CifradoBase64, CodificarYDecodificar) {
   EXPECT_EQ(Base64Decodificar("Zg==Zm9v"), "ffoo");    // padding inside does not stop decoding
   EXPECT_THROW(Base64Decodificar("Zm9v!mFy"), pelmaro::EConvertError);
   EXPECT_THROW(Base64Decodificar("Zm 9"), pelmaro::EConvertError);
-  EXPECT_EQ(CipherText("", "x", "15", "2", false), "");
-  EXPECT_EQ(CipherText("", "x", "15", "2", true), "");
+  EXPECT_EQ(CT::CipherText("", "x", "15", "2", false), "");
+  EXPECT_EQ(CT::CipherText("", "x", "15", "2", true), "");
 }

@@ -2,6 +2,7 @@
 // sees, and what is left on disk.
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -146,4 +147,14 @@ TEST_F(Cifrado, FalloNoDejaDestinoAMedias) {
   EXPECT_EQ(E(), "Excepci\xf3n: \"Exception\". Mensaje: \"No existe el algoritmo de cifrado n\xfamero 77\".");
   EXPECT_FALSE(Existe(destino));
   EXPECT_EQ(Leer(origen), std::string(10000, 'x'));
+}
+
+TEST_F(Cifrado, ArchivoDe4GiBSeRechaza) {
+  const char* datos = std::getenv("PELMARO_DATOS");
+  ASSERT_NE(datos, nullptr) << "PELMARO_DATOS must name the folder preparar_datos.sh filled";
+  std::string origen = std::string(datos) + "\\cuatro-gib.bin", destino = Ruta("d.bin");
+  h_.Reproducir("krCifrarArchivo \"" + origen + "\" \"" + destino + "\" \"k\" \"15\" \"2\" \"False\"\n");
+  EXPECT_EQ(R(), "False");
+  EXPECT_EQ(E(), "Excepci\xf3n: \"Exception\". Mensaje: \"El archivo \"" + origen + "\" ocupa 4 GiB o m\xe1s: no puede cifrarse\".");
+  EXPECT_FALSE(Existe(destino));
 }

@@ -10,6 +10,8 @@ head -c 1048576 /dev/urandom >uno-mib.bin
 head -c 2621440 /dev/urandom >dos-y-media-mib.bin
 printf 'Hola, se\xf1or. \xbfQu\xe9 tal?' >texto.txt
 [ -f grande.bin ] && [ "$(stat -c %s grande.bin)" = 3221225472 ] || { rm -f grande.bin; truncate -s 3G grande.bin; }
+# A file too large to encipher (sparse: it takes no room).
+[ -f cuatro-gib.bin ] && [ "$(stat -c %s cuatro-gib.bin)" = 4294967296 ] || { rm -f cuatro-gib.bin; truncate -s 4G cuatro-gib.bin; }
 # An INI file the system refuses to write (root passes over read-only attributes; an
 # immutable file it cannot), where the file system allows it.
 if [ ! -f solo-lectura.ini ]; then

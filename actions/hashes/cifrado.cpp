@@ -62,6 +62,25 @@ class CifraCryptoPP : public Cifra {
   std::size_t TamanyoBloque() const override { return Algoritmo::BLOCKSIZE; }
   void Cifrar(const std::uint8_t* e, std::uint8_t* s) const override { cif_.ProcessBlock(e, s); }
   void Descifrar(const std::uint8_t* e, std::uint8_t* s) const override { des_.ProcessBlock(e, s); }
+  // Whole runs of blocks go to the library at once, as its own CBC mode does.
+  void CBCBloques(std::uint8_t* d, std::size_t n, std::uint8_t* cadena, bool descifrar) const override {
+    using CryptoPP::BlockTransformation;
+    const std::size_t b = Algoritmo::BLOCKSIZE;
+    if (!n) return;
+    if (!descifrar) {
+      cif_.AdvancedProcessBlocks(d, cadena, d, b, BlockTransformation::BT_XorInput);
+      if (n > b) cif_.AdvancedProcessBlocks(d + b, d, d + b, n - b, BlockTransformation::BT_XorInput);
+      std::memcpy(cadena, d + n - b, b);
+      return;
+    }
+    std::uint8_t ultimo[16];
+    std::memcpy(ultimo, d + n - b, b);
+    if (n > b)
+      des_.AdvancedProcessBlocks(d + b, d, d + b, n - b,
+                                 BlockTransformation::BT_ReverseDirection | BlockTransformation::BT_AllowParallel);
+    des_.ProcessAndXorBlock(d, cadena, d);
+    std::memcpy(cadena, ultimo, b);
+  }
   void Borrar() override {
     // Re-keying with zeros overwrites the expanded keys in place.
     Bytes cero(Algoritmo::DEFAULT_KEYLENGTH, 0);
@@ -196,6 +215,25 @@ const unsigned kBitsClave[] = {448, 128, 256, 64, 192, 64, 64, 128, 128, 1248,
 
 void Cifra::Flujo(std::uint8_t*, std::size_t) {}
 
+void Cifra::CBCBloques(std::uint8_t* datos, std::size_t n, std::uint8_t* cadena, bool descifrar) const {
+  const std::size_t b = TamanyoBloque();
+  std::uint8_t t[16];
+  for (std::size_t i = 0; i + b <= n; i += b) {
+    std::uint8_t* bloque = datos + i;
+    if (descifrar) {
+      std::memcpy(t, bloque, b);
+      Descifrar(bloque, bloque);
+      for (std::size_t k = 0; k < b; ++k) bloque[k] ^= cadena[k];
+      std::memcpy(cadena, t, b);
+    } else {
+      for (std::size_t k = 0; k < b; ++k) bloque[k] ^= cadena[k];
+      Cifrar(bloque, bloque);
+      std::memcpy(cadena, bloque, b);
+    }
+  }
+  detalle::BorrarMemoria(t, sizeof t);
+}
+
 unsigned BitsClaveMaxima(int algoritmo) {
   if (algoritmo < 0 || algoritmo > 18) AlgoritmoDesconocido(algoritmo);
   return kBitsClave[algoritmo];
@@ -305,21 +343,10 @@ void Sesion::CBC(std::uint8_t* datos, std::size_t n, bool descifrar) {
     cifra_->Flujo(datos, n);
     return;
   }
+  std::size_t completos = n / b * b;
+  cifra_->CBCBloques(datos, completos, cadena_.data(), descifrar);
+  std::size_t i = completos;
   std::uint8_t t[16];
-  std::size_t i = 0;
-  for (; i + b <= n; i += b) {
-    std::uint8_t* bloque = datos + i;
-    if (descifrar) {
-      std::memcpy(t, bloque, b);
-      cifra_->Descifrar(bloque, bloque);
-      for (std::size_t k = 0; k < b; ++k) bloque[k] ^= cadena_[k];
-      std::memcpy(cadena_.data(), t, b);
-    } else {
-      for (std::size_t k = 0; k < b; ++k) bloque[k] ^= cadena_[k];
-      cifra_->Cifrar(bloque, bloque);
-      std::memcpy(cadena_.data(), bloque, b);
-    }
-  }
   if (i < n) {  // a partial last block: XOR with E_K(chaining value), no padding
     cifra_->Cifrar(cadena_.data(), t);
     for (std::size_t k = 0; i + k < n; ++k) datos[i + k] ^= t[k];

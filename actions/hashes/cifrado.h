@@ -22,6 +22,8 @@ class Cifra {
   virtual void Descifrar(const std::uint8_t* entrada, std::uint8_t* salida) const = 0;
   // The stream cipher: XORs the next key-stream bytes over the data.
   virtual void Flujo(std::uint8_t* datos, std::size_t n);
+  // CBC over whole blocks in place (n a multiple of the block size), carrying `cadena`.
+  virtual void CBCBloques(std::uint8_t* datos, std::size_t n, std::uint8_t* cadena, bool descifrar) const;
   virtual void Borrar() = 0;  // wipes the key material
 };
 

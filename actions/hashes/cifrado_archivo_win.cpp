@@ -11,6 +11,7 @@ namespace pelmaro {
 namespace {
 
 constexpr DWORD kTrozo = 8192;
+constexpr DWORD kTrozosPorLectura = 128;
 
 class Archivo {
  public:
@@ -62,16 +63,18 @@ bool cifrado::TUtilesCifrador::CipherFile(const char* origen, const char* destin
     throw EFCreateError(Formatear("Cannot create file \"%s\". %s", destino, MensajeSistema(GetLastError())));
   try {
     cifrado::Sesion sesion(LeerEntero(algoritmo), LeerEntero(resumen), frase);
+    // The data goes through the cipher in 8192-byte chunks; the disk is read and written a
+    // mebibyte (128 chunks) at a time.
     std::uint32_t n = static_cast<std::uint32_t>(tamanyo.QuadPart);
-    std::vector<std::uint8_t> trozo(kTrozo);
+    std::vector<std::uint8_t> bufer(kTrozo * kTrozosPorLectura);
     for (std::uint32_t hecho = 0; hecho < n;) {
-      DWORD k = std::min<std::uint32_t>(kTrozo, n - hecho);
-      LeerExacto(entrada.h, trozo.data(), k, origen);
-      sesion.CBC(trozo.data(), k, descifrar);
-      EscribirExacto(salida.h, trozo.data(), k, destino);
+      DWORD k = std::min<std::uint32_t>(static_cast<std::uint32_t>(bufer.size()), n - hecho);
+      LeerExacto(entrada.h, bufer.data(), k, origen);
+      for (DWORD i = 0; i < k; i += kTrozo) sesion.CBC(bufer.data() + i, std::min<DWORD>(kTrozo, k - i), descifrar);
+      EscribirExacto(salida.h, bufer.data(), k, destino);
       hecho += k;
     }
-    SecureZeroMemory(trozo.data(), trozo.size());
+    SecureZeroMemory(bufer.data(), bufer.size());
     if (!FlushFileBuffers(salida.h)) LanzarErrorSistema();
   } catch (...) {
     salida.Cerrar();

@@ -178,6 +178,8 @@ pel_wine_session() {
     PELMARO_WINE_SAVED_PREFIX=${WINEPREFIX-}
   fi
   export WINEPREFIX=$pfx HOME=$dir/home
+  # Wine's recycle bin is the freedesktop trash of HOME: it works only where that exists.
+  mkdir -p "$HOME/.local/share/Trash/files" "$HOME/.local/share/Trash/info"
   export WINESERVER=$PELMARO_WINESERVER
   case ";${WINEDLLOVERRIDES-};" in
     *";$PELMARO_WINE_OVERRIDES;"*) ;;

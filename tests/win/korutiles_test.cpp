@@ -1,10 +1,15 @@
 // TKorUtiles against a fake host: interface requests, lists, subroutines, variables.
 #include <windows.h>
 
+#include <functional>
 #include <map>
+#include <new>
+#include <stdexcept>
 
 #include "core/errores.h"
+#include "core/ejecucion.h"
 #include "core/korutiles.h"
+#include "core/texto.h"
 #include "hostsim/simulador.h"
 #include "tests/win/entorno.h"
 
@@ -195,4 +200,71 @@ TEST_F(KorUtiles, AsignarPCharLiberaElBloqueAnterior) {
   TKorUtiles::LiberarPChar(&ranura);
   EXPECT_EQ(ranura, nullptr);
   TKorUtiles::LiberarPChar(&ranura);  // an empty slot stays empty
+}
+
+// The error texts: what a trap writes for each kind of error, in the order the protocol
+// fixes (krResultadoAccion first, then krUltimoError).
+TEST_F(KorUtiles, TextosDeError) {
+  using namespace pelmaro;
+  struct {
+    std::function<void()> lanzar;
+    std::string texto;
+  } casos[] = {
+      {[] { LeerEntero("abc"); },
+       "Excepci\xf3n: \"EConvertError\". Mensaje: \"'abc' is not a valid integer value\"."},
+      {[] { throw EIniFileException("Unable to write to x.ini"); },
+       "Excepci\xf3n: \"EIniFileException\". Mensaje: \"Unable to write to x.ini\"."},
+      {[] { throw std::bad_alloc(); }, "Excepci\xf3n: \"EOutOfMemory\". Mensaje: \"Out of memory\"."},
+      {[] { throw std::runtime_error("roto"); }, "Excepci\xf3n: \"Exception\". Mensaje: \"roto\"."},
+      {[] { throw 42; }, "Excepci\xf3n: \"Exception\". Mensaje: \"Unknown error\"."},
+      {[] {
+         SetLastError(0);
+         LanzarErrorSistema();
+       },
+       "Excepci\xf3n: \"EOSError\". Mensaje: \"A call to an OS function failed\"."},
+  };
+  for (const auto& c : casos) {
+    gFalso.variables.clear();
+    try {
+      c.lanzar();
+      ADD_FAILURE() << "nothing was raised";
+    } catch (...) {
+      resultado::FalloExcepcionActual();
+    }
+    EXPECT_EQ(gFalso.variables["krResultadoAccion"], "False");
+    EXPECT_EQ(gFalso.variables["krUltimoError"], c.texto);
+  }
+  // A real error code: the system's own text for it, without its line break and period.
+  char sistema[256] = {};
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0, sistema,
+                 sizeof sistema, nullptr);
+  std::string esperado(sistema);
+  while (!esperado.empty() && (esperado.back() == '\n' || esperado.back() == '\r' || esperado.back() == '.' ||
+                               esperado.back() == ' '))
+    esperado.pop_back();
+  ASSERT_FALSE(esperado.empty());
+  EXPECT_EQ(MensajeSistema(ERROR_FILE_NOT_FOUND), esperado);
+  try {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    LanzarErrorSistema();
+  } catch (const EOSError& e) {
+    EXPECT_EQ(e.Mensaje(), "System Error.  Code: 2.\r\n" + esperado);
+    EXPECT_EQ(e.Codigo(), 2u);
+  }
+  gFalso.variables.clear();
+  SetLastError(ERROR_PATH_NOT_FOUND);
+  resultado::FalloSistema();
+  EXPECT_EQ(gFalso.variables["krUltimoError"], MensajeSistema(ERROR_PATH_NOT_FOUND));
+  resultado::FalloParametros();
+  EXPECT_EQ(gFalso.variables["krUltimoError"], "Los par\xe1metros de la acci\xf3n no son correctos");
+  resultado::FalloMensaje(EIniFileException("solo el mensaje"));
+  EXPECT_EQ(gFalso.variables["krUltimoError"], "solo el mensaje");
+  // A list: elements from 0, the plain variable untouched; an empty list is "False".
+  gFalso.variables.clear();
+  resultado::Lista({"a", "b"});
+  EXPECT_EQ(gFalso.variables.count("krResultadoAccion"), 0u);
+  EXPECT_EQ(gFalso.variables["krResultadoAccion1"], "b");
+  resultado::Lista({});
+  EXPECT_EQ(gFalso.variables["krResultadoAccion"], "False");
+  EXPECT_EQ(gFalso.variables.count("krUltimoError"), 0u);
 }

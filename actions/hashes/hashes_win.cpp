@@ -202,29 +202,31 @@ class TrabajoActual {
   TKorHashes trabajo_;
 };
 
-std::uint8_t ResumenCadena(const Parametros& p, bool sha1) {
+// Runs a digest as the one job of the process: "Ocupado" while another runs; otherwise the
+// job is prepared, computes, and is freed on every path.
+template <class Calcular>
+std::uint8_t ComoTrabajo(Calcular calcular) {
   if (CurrentHashJob) {
     resultado::Valor(kOcupado);
     return 1;
   }
   return ConTrampa([&] {
     TrabajoActual trabajo;
-    resultado::Valor(trabajo->Hasher.HashString(p[0], sha1));
+    calcular(*trabajo);
   });
 }
 
+std::uint8_t ResumenCadena(const Parametros& p, bool sha1) {
+  return ComoTrabajo([&](TKorHashes& t) { resultado::Valor(t.Hasher.HashString(p[0], sha1)); });
+}
+
 std::uint8_t ResumenArchivo(const Parametros& p, bool sha1) {
-  if (CurrentHashJob) {
-    resultado::Valor(kOcupado);
-    return 1;
-  }
-  return ConTrampa([&] {
-    TrabajoActual trabajo;
-    trabajo->SubroutineName = p[1];
-    trabajo->ProgressVariable = p[2];
-    trabajo->MaxProgressVariable = p[3];
-    resultado::Valor(trabajo->Hasher.HashFile(p[0], sha1));
-    if (trabajo->Cancelled) resultado::Valor(kCancelado);
+  return ComoTrabajo([&](TKorHashes& t) {
+    t.SubroutineName = p[1];
+    t.ProgressVariable = p[2];
+    t.MaxProgressVariable = p[3];
+    resultado::Valor(t.Hasher.HashFile(p[0], sha1));
+    if (t.Cancelled) resultado::Valor(kCancelado);
   });
 }
 

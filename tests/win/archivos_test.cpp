@@ -70,10 +70,7 @@ bool VaciarDePapelera(const std::string& papelera, const std::string& nombre) {
 class Archivos : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    raiz_ = std::string(tmp) + "pelmaro-archivos-" + std::to_string(GetCurrentProcessId()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    raiz_ = prueba::CarpetaDeLaPrueba("archivos");
     BorrarArbol(raiz_);
     CreateDirectoryA(raiz_.c_str(), nullptr);
   }

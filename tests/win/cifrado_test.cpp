@@ -17,10 +17,7 @@ namespace {
 class Cifrado : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    carpeta_ = std::string(tmp) + "pelmaro-cifrado-" + std::to_string(GetCurrentProcessId()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    carpeta_ = prueba::CarpetaDeLaPrueba("cifrado") + "\\";
     CreateDirectoryA(carpeta_.c_str(), nullptr);
   }
   void TearDown() override {

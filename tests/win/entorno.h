@@ -14,6 +14,9 @@ namespace prueba {
 // The folder of the test program (where the plug-in and nbhost are built), with a final "\".
 std::string CarpetaPrograma();
 std::string RutaPlugin();
+// A folder of the running test's own in the system's temporary folder: prefix, process and
+// test name (without a final "\"; the folder is not created).
+std::string CarpetaDeLaPrueba(const std::string& prefijo);
 
 // A connected simulator whose printed lines are kept.
 struct Host {

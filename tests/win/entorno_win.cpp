@@ -13,6 +13,13 @@ std::string CarpetaPrograma() {
 
 std::string RutaPlugin() { return CarpetaPrograma() + "PelmaroD.nbp"; }
 
+std::string CarpetaDeLaPrueba(const std::string& prefijo) {
+  char tmp[MAX_PATH];
+  GetTempPathA(MAX_PATH, tmp);
+  return std::string(tmp) + "pelmaro-" + prefijo + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
 Host::Host(nbhost::Opciones opciones, bool prellenar) {
   // A process end inside a test must never look like a passing run.
   opciones.codigoAlTerminar = 99;

@@ -14,10 +14,7 @@ namespace {
 class Ini : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    carpeta_ = std::string(tmp) + "pelmaro-ini-" + std::to_string(GetCurrentProcessId()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    carpeta_ = prueba::CarpetaDeLaPrueba("ini") + "\\";
     CreateDirectoryA(carpeta_.c_str(), nullptr);
     archivo_ = carpeta_ + "prueba.ini";
     DeleteFileA(archivo_.c_str());

@@ -3,6 +3,10 @@
 #pragma once
 #include <string>
 
+// Marks a Spanish text as translatable where it is not handed straight to Texto or Traducir
+// (tables, constants): the catalogue extraction looks for N_ as well.
+#define N_(texto) texto
+
 namespace pelmaro {
 
 namespace txt {

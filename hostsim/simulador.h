@@ -94,6 +94,17 @@ class Simulador {
   const std::vector<CajaMensaje>& Cajas() const { return cajas_; }
   const std::vector<std::string>& LineasDelPlugin() const { return lineasDelPlugin_; }
   const std::vector<std::int32_t>& Peticiones() const { return peticiones_; }
+  // System calls the simulator intercepted instead of letting them happen (ending the
+  // session, powering down, opening a page...), each as "Function(arguments)", in order.
+  const std::vector<std::string>& Llamadas() const { return llamadas_; }
+  // For import hooks: records and prints the call ("  system call: " + descripcion).
+  void RegistrarLlamada(const std::string& descripcion);
+  // What an intercepted call of `funcion` answers: what the script set with
+  // CallResult "Function" "value", else `porDefecto`.
+  std::string ResultadoLlamada(const std::string& funcion, const std::string& porDefecto) const;
+  void FijarResultadoLlamada(const std::string& funcion, const std::string& valor) { resultadosLlamadas_[funcion] = valor; }
+  // Prints a line of the simulator's report.
+  void Informar(const std::string& linea) { Imprimir(linea); }
   // Violations of the interface contract seen so far (wrong slots, blocks not released, a
   // stack left wrong by an export), each a readable sentence.
   const std::vector<std::string>& Faltas() const { return faltas_; }
@@ -138,6 +149,8 @@ class Simulador {
   std::vector<std::string> lineasDelPlugin_;
   std::vector<std::int32_t> peticiones_;
   std::vector<std::string> faltas_;
+  std::vector<std::string> llamadas_;
+  std::map<std::string, std::string, MenorSinCaso> resultadosLlamadas_;
   std::set<void*> entregados_;  // blocks handed to the plug-in and not yet released
   const Guion* guion_ = nullptr;
   int profundidad_ = 0;

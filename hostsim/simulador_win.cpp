@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "hostsim/extensiones.h"
 #include "hostsim/simulador.h"
 
 namespace nbhost {
@@ -26,6 +27,12 @@ const char* NombreIcono(unsigned tipo) {
     case MB_ICONQUESTION: return "question";
     default: return "no icon";
   }
+}
+
+const OrdenExtra* BuscarOrdenExtra(const std::string& nombre) {
+  for (const OrdenExtra& o : OrdenesRegistradas())
+    if (IgualesSinCaso(o.nombre, nombre)) return &o;
+  return nullptr;
 }
 
 bool EsNumero(const std::string& t, long long& valor) {
@@ -172,6 +179,7 @@ void Simulador::Cargar(const std::string& ruta) {
   EngancharImportacion(m, "user32.dll", "MessageBoxA", reinterpret_cast<void*>(&GanchoCajaMensaje));
   EngancharImportacion(m, "kernel32.dll", "ExitProcess", reinterpret_cast<void*>(&GanchoFinProceso));
   EngancharImportacion(m, "kernel32.dll", "GlobalFree", reinterpret_cast<void*>(&GanchoGlobalFree));
+  for (const GanchoImportacion& g : GanchosRegistrados()) EngancharImportacion(m, g.dll, g.funcion, g.nueva);
 }
 
 char* Simulador::EntregarBloque(const std::string& texto) {
@@ -304,7 +312,18 @@ std::map<long, std::string> Simulador::Elementos(const std::string& nombre) cons
   return elementos;
 }
 
+void Simulador::RegistrarLlamada(const std::string& descripcion) {
+  llamadas_.push_back(descripcion);
+  Imprimir("  system call: " + descripcion);
+}
+
+std::string Simulador::ResultadoLlamada(const std::string& funcion, const std::string& porDefecto) const {
+  auto it = resultadosLlamadas_.find(funcion);
+  return it == resultadosLlamadas_.end() ? porDefecto : it->second;
+}
+
 void Simulador::OlvidarRegistros() {
+  llamadas_.clear();
   cajas_.clear();
   lineasDelPlugin_.clear();
   peticiones_.clear();
@@ -454,6 +473,9 @@ void Simulador::ReproducirLinea(const LineaGuion& l, int profundidad) {
   } else if (IgualesSinCaso(o, "Answer")) {
     exigir(2, "Answer CODE \"text\"");
     opciones_.respuestas[std::stoi(l.argumentos[0].texto)] = Argumento(l.argumentos[1]);
+  } else if (IgualesSinCaso(o, "CallResult")) {
+    exigir(2, "CallResult \"Function\" \"value\"");
+    FijarResultadoLlamada(Argumento(l.argumentos[0]), Argumento(l.argumentos[1]));
   } else if (IgualesSinCaso(o, "Return")) {
     // a Return of the main script ends nothing in particular
   } else if (IgualesSinCaso(o, "ExecAction")) {
@@ -466,6 +488,10 @@ void Simulador::ReproducirLinea(const LineaGuion& l, int profundidad) {
     std::vector<std::string> parametros;
     for (std::size_t i = 1; i < l.argumentos.size(); ++i) parametros.push_back(Argumento(l.argumentos[i]));
     Ejecutar(static_cast<std::int32_t>(negativo ? -numero : numero), parametros, l.original);
+  } else if (const OrdenExtra* extra = BuscarOrdenExtra(o)) {
+    std::vector<std::string> argumentos;
+    for (const auto& a : l.argumentos) argumentos.push_back(a.citado ? Argumento(a) : a.texto);
+    extra->orden(*this, l, argumentos);
   } else {
     const FilaRegistrada* fila = nullptr;
     for (const FilaRegistrada& f : filas_)

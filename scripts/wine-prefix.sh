@@ -45,6 +45,29 @@ fi
 WINEPREFIX="$work" "$PELMARO_WINESERVER" -w
 WINEPREFIX="$work" "$PELMARO_WINESERVER" -k >/dev/null 2>&1 || true
 
+# Where the kernel runs no 32-bit programs, wineboot (a 64-bit program) cannot start the
+# 32-bit half of the set-up: syswow64 stays without programs and the 32-bit registrations
+# (CryptoAPI providers, COM classes) are missing. Both are made here: the builtin 32-bit
+# files are put into syswow64, and the section wineboot would have run is run through the
+# route that starts 32-bit programs on this machine.
+via=$(pel_wine32_via)
+if [ "$via" = qemu ]; then
+  win32dir=${PELMARO_WINE32_DLLS:-/usr/lib/i386-linux-gnu/wine/i386-windows}
+  [ -f "$win32dir/kernel32.dll" ] || die "no 32-bit Wine files in $win32dir (libwine:i386 installed?)"
+  mkdir -p "$work/drive_c/windows/syswow64"
+  cp -n -- "$win32dir"/* "$work/drive_c/windows/syswow64/" 2>/dev/null || true
+  log "32-bit half of the prefix through qemu-i386"
+  if ! env -u DISPLAY -u WAYLAND_DISPLAY WINEPREFIX="$work" HOME="$home" WINESERVER="$PELMARO_WINESERVER" \
+      WINEDLLOVERRIDES="$PELMARO_WINE_OVERRIDES" WINEDEBUG=-all WINELOADERNOEXEC=1 \
+      "$PELMARO_QEMU_I386" -p "$PELMARO_QEMU_PAGESIZE" -L / "$PELMARO_WINE32" \
+      'C:\windows\syswow64\rundll32.exe' setupapi.dll,InstallHinfSection Wow64Install 128 \
+      "\\\\?\\unix$PELMARO_WINE_INF" </dev/null >>"$wlog" 2>&1; then
+    cat "$wlog" >&2
+    die "the 32-bit set-up (Wow64Install) failed"
+  fi
+  WINEPREFIX="$work" "$PELMARO_WINESERVER" -w
+fi
+
 for f in system.reg user.reg drive_c/windows/system32/kernel32.dll \
          drive_c/windows/syswow64/kernel32.dll drive_c/windows/syswow64/ntdll.dll \
          drive_c/windows/syswow64/msvcrt.dll; do
@@ -63,7 +86,6 @@ done
 if find "$work" -type l -lname "$home*" | grep -q .; then
   die "links into $home remain in the prefix"
 fi
-rm -rf "$home"
 
 # The builtin DLLs and programs are the bulk (about 1.3 GB). Sessions hard-link
 # the read-only files under drive_c/windows instead of copying them. For users
@@ -74,7 +96,27 @@ find "$work/drive_c/windows" -type f \( -iname '*.dll' -o -iname '*.exe' -o -ina
     -o -iname '*.tlb' -o -iname '*.nls' -o -iname '*.vxd' -o -iname '*.com' -o -iname '*.mod' \
     -o -iname '*.ds' -o -iname '*16' \) -exec chmod a-w {} +
 
+# The prefix must serve programs of both architectures: each creates a CryptoAPI context and
+# a shell link object in it (what the digests and shortcuts need).
+for arch in x86_64 i686; do
+  probe=$base/prefix-check-$arch.exe
+  if [ ! -f "$probe" ] || [ "$here/lib/prefix-check.c" -nt "$probe" ]; then
+    "$arch-w64-mingw32-gcc" -O2 -o "$probe.tmp" "$here/lib/prefix-check.c" -lole32 -luuid -ladvapi32 ||
+      die "cannot build the prefix check for $arch"
+    mv -f "$probe.tmp" "$probe"
+  fi
+  if [ "$arch" = x86_64 ]; then run=("$PELMARO_WINE64")
+  elif [ "$via" = native ]; then run=("$PELMARO_WINE32")
+  else run=(env WINELOADERNOEXEC=1 "$PELMARO_QEMU_I386" -p "$PELMARO_QEMU_PAGESIZE" -L / "$PELMARO_WINE32"); fi
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY WINEPREFIX="$work" HOME="$home" WINESERVER="$PELMARO_WINESERVER" \
+        WINEDLLOVERRIDES="$PELMARO_WINE_OVERRIDES" WINEDEBUG=-all "${run[@]}" "$(pel_winpath "$probe")" </dev/null 2>&1) ||
+    { printf '%s\n' "$out" >&2; die "the new prefix does not serve $arch programs ($via route)"; }
+done
+WINEPREFIX="$work" "$PELMARO_WINESERVER" -k >/dev/null 2>&1 || true
+WINEPREFIX="$work" "$PELMARO_WINESERVER" -w
+
 printf '%s\n' "$id" >"$work/.pelmaro-template"
+rm -rf "$home"
 rm -rf "$tpl"
 mv "$work" "$tpl"
 log "done in $((SECONDS - start)) s ($(du -sh "$tpl" | cut -f1))"

@@ -7,6 +7,11 @@
 #   pel_winpath PATH             Linux path -> Windows path (Z:\...)
 #   pel_wine32_via               prints how 32-bit programs run: native or qemu
 #
+# Windows need an X display. A session without DISPLAY starts an Xvfb of its own (stopped by
+# pel_wine_end); PELMARO_WINE_XVFB=1 does so even when DISPLAY is set. Every program of the
+# session runs inside Wine's virtual desktop "pelmaro" of PELMARO_WINE_DESKTOP (WxH, default
+# 1024x768; empty: no virtual desktop), which draws caption bars and offers display modes.
+#
 # The loaders are called directly, never through /usr/bin/wine: 64-bit programs
 # run under Debian's wine64, 32-bit ones under the 32-bit loader of wine32:i386.
 # All of them use the session's 64-bit wineserver.
@@ -35,6 +40,8 @@ PELMARO_WINESERVER=${PELMARO_WINESERVER:-/usr/lib/wine/wineserver64}
 PELMARO_WINE_INF=${PELMARO_WINE_INF:-/usr/share/wine/wine.inf}
 PELMARO_WINE32_VIA=${PELMARO_WINE32_VIA:-auto}
 PELMARO_QEMU_I386=${PELMARO_QEMU_I386:-qemu-i386}
+PELMARO_WINE_DESKTOP=${PELMARO_WINE_DESKTOP-1024x768}
+PELMARO_WINE_XVFB=${PELMARO_WINE_XVFB:-}
 # qemu-user 7.2 searches its page table one host page at a time for every mmap
 # without a fixed address, and Wine's start-up (Debian ships no preloader) makes
 # thousands of those: with 4 KiB pages a 32-bit start takes 1.5-2 minutes, with
@@ -77,7 +84,9 @@ pel_wine_template_id() {
   _pel_wine_load_version || return 1
   local t
   t=$(stat -c %Y "$PELMARO_WINE_INF" 2>/dev/null) || t=none
-  printf '%s wine.inf=%s\n' "$_pel_wine_version" "$t"
+  # The route is part of it: PELMARO_WINE32_VIA=qemu rehearses a kernel without 32-bit
+  # support, prefix creation included.
+  printf '%s wine.inf=%s 32-bit=%s\n' "$_pel_wine_version" "$t" "$(pel_wine32_via)"
 }
 
 # True when the template exists, matches the installed Wine, and no file of it
@@ -187,6 +196,10 @@ pel_wine_session() {
   esac
   export PELMARO_WINE_SESSION=$dir
 
+  if [ -z "${DISPLAY:-}" ] || [ "$PELMARO_WINE_XVFB" = 1 ]; then
+    _pel_xvfb_start "$dir" || { pel_wine_end; return 1; }
+  fi
+
   # All descriptors redirected: the server and the services started below outlive
   # this call and must not hold the caller's pipes open.
   "$PELMARO_WINESERVER" -p </dev/null >>"$log" 2>&1 ||
@@ -195,6 +208,32 @@ pel_wine_session() {
   # it here keeps that out of the programs' run times and output.
   WINEDEBUG=${WINEDEBUG--all} "$PELMARO_WINE64" cmd.exe /c exit 0 </dev/null >>"$log" 2>&1 ||
     { _pel_wine_die "the first Wine process failed (see $log)"; pel_wine_end; return 1; }
+  if [ -n "$PELMARO_WINE_DESKTOP" ]; then
+    { WINEDEBUG=-all "$PELMARO_WINE64" reg.exe add 'HKCU\Software\Wine\Explorer' /v Desktop /d pelmaro /f &&
+      WINEDEBUG=-all "$PELMARO_WINE64" reg.exe add 'HKCU\Software\Wine\Explorer\Desktops' /v pelmaro \
+        /d "$PELMARO_WINE_DESKTOP" /f; } </dev/null >>"$log" 2>&1 ||
+      { _pel_wine_die "cannot set the virtual desktop (see $log)"; pel_wine_end; return 1; }
+  fi
+}
+
+# Starts Xvfb on a free display for the session and exports DISPLAY.
+_pel_xvfb_start() {
+  local dir=$1 n i
+  command -v Xvfb >/dev/null || { _pel_wine_die "Xvfb is not installed (run scripts/setup.sh)"; return 1; }
+  rm -f "$dir/xvfb.display"
+  # -displayfd: the server picks a free display number and writes it when it is ready.
+  Xvfb -displayfd 7 -screen 0 "${PELMARO_WINE_DESKTOP:-1024x768}x24" -nolisten tcp -noreset \
+    7>"$dir/xvfb.display" </dev/null >>"$dir/xvfb.log" 2>&1 &
+  PELMARO_WINE_XVFB_PID=$!
+  for ((i = 0; i < 100; i++)); do
+    n=$(tr -dc 0-9 <"$dir/xvfb.display" 2>/dev/null)
+    [ -n "$n" ] && break
+    kill -0 "$PELMARO_WINE_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$n" ] || { _pel_wine_die "Xvfb did not start (see $dir/xvfb.log)"; return 1; }
+  PELMARO_WINE_SAVED_DISPLAY=${DISPLAY-}
+  export DISPLAY=:$n PELMARO_WINE_XVFB_PID
 }
 
 # pel_wine_run ARCH EXE [ARGS...]: EXE is a Linux path (anything with a '/') or a
@@ -257,6 +296,11 @@ pel_wine_end() {
   [ -n "${PELMARO_WINE_SESSION:-}" ] || return 0
   "$PELMARO_WINESERVER" -k >/dev/null 2>&1 || true
   "$PELMARO_WINESERVER" -w >/dev/null 2>&1 || true
+  if [ -n "${PELMARO_WINE_XVFB_PID:-}" ]; then
+    kill "$PELMARO_WINE_XVFB_PID" 2>/dev/null && wait "$PELMARO_WINE_XVFB_PID" 2>/dev/null
+    if [ -n "${PELMARO_WINE_SAVED_DISPLAY:-}" ]; then export DISPLAY=$PELMARO_WINE_SAVED_DISPLAY; else unset DISPLAY; fi
+    unset PELMARO_WINE_XVFB_PID PELMARO_WINE_SAVED_DISPLAY
+  fi
   if [ -n "${PELMARO_WINE_SAVED_HOME+x}" ]; then
     export HOME=$PELMARO_WINE_SAVED_HOME
     if [ -n "$PELMARO_WINE_SAVED_PREFIX" ]; then

@@ -6,6 +6,8 @@
 #include "core/ejecucion.h"
 #include "core/host.h"
 #include "core/textos.h"
+#include "i18n/idioma.h"
+#include "i18n/posinstalacion.h"
 
 using namespace pelmaro;
 
@@ -32,6 +34,7 @@ extern "C" {
 void NB_REGISTRO nbInitPlugIn(void* ventana, RanuraCadena* titulo, RanuraCadena* editor, RanuraCadena* pista) {
   try {
     Host().ventana = ventana;
+    UseLanguage(TPosInstalacion::ObtenerLenguaje(Traducir(txt::kNombrePlugin)));
     AsignarPChar(titulo, Texto(txt::kNombrePlugin));
     AsignarPChar(pista, Texto(txt::kPistaPlugin));
     AsignarPChar(editor, kLineaEditor);

@@ -26,7 +26,7 @@ const char kUso[] =
     "  --answer=CODE=TEXT    the answer to interface request CODE\n"
     "  --catalog             print every registered row: id, name, hint, kinds, last index, count\n"
     "  --trace               print the script lines the plug-in plays\n"
-    "  --time                print how long each action took\n"
+    "  --time                print how long loading, the handshake and each action took\n"
     "Script lines: any action by name with its parameters in double quotes, ExecAction NUMBER\n"
     "\"p1\" ..., SetVar \"[Name]\" \"value\", GoSub \"Name\", DeleteArray \"[Name]\" \"All\", Echo\n"
     "\"text\", Answer CODE \"text\", CallResult \"Function\" \"value\" (what an intercepted system\n"
@@ -126,13 +126,22 @@ int main(int argc, char** argv) {
   }
 
   nbhost::Simulador sim(opciones, Escribir);
+  LARGE_INTEGER frecuencia, t0, t1, t2;
+  QueryPerformanceFrequency(&frecuencia);
+  auto us = [&](const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
+    return std::to_string((b.QuadPart - a.QuadPart) * 1000000 / frecuencia.QuadPart);
+  };
+  QueryPerformanceCounter(&t0);
   try {
     sim.Cargar(plugin);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "nbhost: %s\n", e.what());
     return 2;
   }
+  QueryPerformanceCounter(&t1);
   nbhost::Identidad id = sim.Conectar();
+  QueryPerformanceCounter(&t2);
+  if (opciones.tiempos) Escribir("load took " + us(t0, t1) + " us, handshake and registration " + us(t1, t2) + " us");
   Escribir("plug-in: " + id.titulo);
   Escribir("publisher: " + id.editor);
   Escribir("hint: " + id.pista);

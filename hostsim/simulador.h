@@ -91,6 +91,8 @@ class Simulador {
   std::map<long, std::string> Elementos(const std::string& nombre) const;
 
   const std::vector<FilaRegistrada>& Filas() const { return filas_; }
+  // The registered row of an action number, or null.
+  const FilaRegistrada* FilaDe(std::int32_t id) const;
   const std::vector<CajaMensaje>& Cajas() const { return cajas_; }
   const std::vector<std::string>& LineasDelPlugin() const { return lineasDelPlugin_; }
   const std::vector<std::int32_t>& Peticiones() const { return peticiones_; }

@@ -257,9 +257,21 @@ std::int32_t Simulador::Editar(std::int32_t id, std::vector<std::string>& parame
 
 void Simulador::LlamarAcercaDe() { exp_->Llamar(*this, Exportaciones::About, 0, 0, 0, {}, 0); }
 
+const FilaRegistrada* Simulador::FilaDe(std::int32_t id) const {
+  if (id == 0) return nullptr;  // category rows
+  for (const FilaRegistrada& f : filas_)
+    if (f.id == id) return &f;
+  return nullptr;
+}
+
 std::int32_t Simulador::Ejecutar(std::int32_t id, const std::vector<std::string>& parametros, const std::string& titulo) {
   std::vector<const char*> punteros;
   for (const std::string& p : parametros) punteros.push_back(p.c_str());
+  // An array shorter than the registered count would be read past its end: the host never
+  // passes one, so the missing texts are empty ones. No texts at all stay a null array.
+  static const char kVacio[] = "";
+  if (const FilaRegistrada* fila = FilaDe(id); fila && !punteros.empty())
+    while (static_cast<std::int32_t>(punteros.size()) < fila->cuenta) punteros.push_back(kVacio);
   if (!titulo.empty()) Imprimir(titulo);
   ++accionesEnCurso_;
   LARGE_INTEGER frecuencia, inicio, fin;
@@ -485,9 +497,15 @@ void Simulador::ReproducirLinea(const LineaGuion& l, int profundidad) {
     bool negativo = !t.empty() && t[0] == '-';
     if (!EsNumero(negativo ? t.substr(1) : t, numero))
       throw ErrorGuion(l.numero, "ExecAction needs an action number, not " + t);
+    std::int32_t id = static_cast<std::int32_t>(negativo ? -numero : numero);
     std::vector<std::string> parametros;
     for (std::size_t i = 1; i < l.argumentos.size(); ++i) parametros.push_back(Argumento(l.argumentos[i]));
-    Ejecutar(static_cast<std::int32_t>(negativo ? -numero : numero), parametros, l.original);
+    // The host always passes the registered number of texts: fewer are filled with empty
+    // texts (Ejecutar does that), more are refused as for an action called by name.
+    if (const FilaRegistrada* fila = FilaDe(id); fila && static_cast<std::int32_t>(parametros.size()) > fila->cuenta)
+      throw ErrorGuion(l.numero, fila->nombre + " takes " + std::to_string(fila->cuenta) + " parameter(s), " +
+                                     std::to_string(parametros.size()) + " given");
+    Ejecutar(id, parametros, l.original);
   } else if (const OrdenExtra* extra = BuscarOrdenExtra(o)) {
     std::vector<std::string> argumentos;
     for (const auto& a : l.argumentos) argumentos.push_back(a.citado ? Argumento(a) : a.texto);

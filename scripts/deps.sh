@@ -94,10 +94,29 @@ dep_prefix() {
 }
 
 [ $# -gt 0 ] || { echo "usage: $0 TARGET..." >&2; exit 2; }
+for target in "$@"; do
+  case $target in i686|x86_64|native) ;; *) echo "deps: unknown target $target" >&2; exit 2;; esac
+done
+
+# Without a lock when everything is built already, so that a build of one library never
+# holds up the builds that need nothing new.
+all_done() {
+  local target name ver
+  for target in "$@"; do
+    for name in "${LIBRARIES[@]}"; do
+      [ "$target" = native ] && [ "$name" = googletest ] && continue
+      ver=$("version_$name") && [ -n "$ver" ] || return 1
+      [ -f "$PELMARO_CACHE/deps/$name-$ver/$target/.done" ] || return 1
+    done
+  done
+}
+
 # One build at a time: a second caller waits for the first and then finds the cache filled.
 mkdir -p "$PELMARO_CACHE/deps"
-exec 9>"$PELMARO_CACHE/deps/.lock"
-flock 9
+if ! all_done "$@"; then
+  exec 9>"$PELMARO_CACHE/deps/.lock"
+  flock 9
+fi
 for target in "$@"; do
   case $target in i686|x86_64|native) ;; *) echo "deps: unknown target $target" >&2; exit 2;; esac
   prefixes=()

@@ -212,6 +212,12 @@ TUtilesArchivos::Resultado TUtilesArchivos::OperacionShell(Operacion operacion, 
                                                             const std::string& destino, bool papelera,
                                                             bool progreso) {
   const bool borrar = operacion == Operacion::kBorrar;
+  // The ANSI shell operation takes names below MAX_PATH characters; longer ones are refused
+  // here, with the system's own text for that case (Wine's shell would crash on them).
+  if (origen.size() >= MAX_PATH || (!borrar && destino.size() >= MAX_PATH)) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    LanzarErrorSistema();
+  }
   std::string desde = ListaDeUno(borrar && papelera ? RutaCompleta(origen) : origen);
   std::string hacia = ListaDeUno(destino);
   SHFILEOPSTRUCTA op{};

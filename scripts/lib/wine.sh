@@ -153,7 +153,16 @@ pel_wine_session() {
   local dir tpl pfx log
   mkdir -p -- "$1" || return 1
   dir=$(cd -- "$1" && pwd) || return 1
-  if [ -n "${PELMARO_WINE_SESSION:-}" ]; then pel_wine_end; fi
+  # A session this shell started is ended first; one inherited from a calling script (nbhost
+  # run by a test) stays the caller's: only its settings are forgotten here.
+  if [ -n "${PELMARO_WINE_SESSION:-}" ]; then
+    if [ "${PELMARO_WINE_SESSION_OWNER:-}" = "$BASHPID" ]; then pel_wine_end
+    else
+      [ -n "${PELMARO_WINE_SAVED_HOME+x}" ] && export HOME=$PELMARO_WINE_SAVED_HOME
+      unset PELMARO_WINE_SESSION PELMARO_WINE_XVFB_PID PELMARO_WINE_SAVED_HOME PELMARO_WINE_SAVED_PREFIX \
+        PELMARO_WINE_SAVED_DISPLAY WINEPREFIX
+    fi
+  fi
   _pel_wine_load_version || return 1
   _pel_wine32_via=
   pel_wine32_via >/dev/null || return 1
@@ -194,7 +203,15 @@ pel_wine_session() {
     *";$PELMARO_WINE_OVERRIDES;"*) ;;
     *) export WINEDLLOVERRIDES="$PELMARO_WINE_OVERRIDES${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
   esac
-  export PELMARO_WINE_SESSION=$dir
+  export PELMARO_WINE_SESSION=$dir PELMARO_WINE_SESSION_OWNER=$BASHPID
+  # 32-bit programs on the qemu route start 32-bit children through this script (Wine starts
+  # Linux programs, and passes them the environment).
+  if [ "$(pel_wine32_via)" = qemu ]; then
+    PELMARO_HIJO32=$(pel_winpath "$PELMARO_ROOT/scripts/lib/nbhost32.sh")
+    export PELMARO_HIJO32
+  else
+    unset PELMARO_HIJO32
+  fi
 
   if [ -z "${DISPLAY:-}" ] || [ "$PELMARO_WINE_XVFB" = 1 ]; then
     _pel_xvfb_start "$dir" || { pel_wine_end; return 1; }
@@ -220,7 +237,7 @@ pel_wine_session() {
 _pel_xvfb_start() {
   local dir=$1 n i
   command -v Xvfb >/dev/null || { _pel_wine_die "Xvfb is not installed (run scripts/setup.sh)"; return 1; }
-  rm -f "$dir/xvfb.display"
+  : >"$dir/xvfb.display"
   # -displayfd: the server picks a free display number and writes it when it is ready.
   Xvfb -displayfd 7 -screen 0 "${PELMARO_WINE_DESKTOP:-1024x768}x24" -nolisten tcp -noreset \
     7>"$dir/xvfb.display" </dev/null >>"$dir/xvfb.log" 2>&1 &
@@ -297,10 +314,12 @@ pel_wine_end() {
   "$PELMARO_WINESERVER" -k >/dev/null 2>&1 || true
   "$PELMARO_WINESERVER" -w >/dev/null 2>&1 || true
   if [ -n "${PELMARO_WINE_XVFB_PID:-}" ]; then
-    kill "$PELMARO_WINE_XVFB_PID" 2>/dev/null && wait "$PELMARO_WINE_XVFB_PID" 2>/dev/null
+    kill "$PELMARO_WINE_XVFB_PID" 2>/dev/null || true
+    wait "$PELMARO_WINE_XVFB_PID" 2>/dev/null || true
     if [ -n "${PELMARO_WINE_SAVED_DISPLAY:-}" ]; then export DISPLAY=$PELMARO_WINE_SAVED_DISPLAY; else unset DISPLAY; fi
     unset PELMARO_WINE_XVFB_PID PELMARO_WINE_SAVED_DISPLAY
   fi
+  unset PELMARO_WINE_SESSION_OWNER
   if [ -n "${PELMARO_WINE_SAVED_HOME+x}" ]; then
     export HOME=$PELMARO_WINE_SAVED_HOME
     if [ -n "$PELMARO_WINE_SAVED_PREFIX" ]; then

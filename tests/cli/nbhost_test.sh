@@ -44,6 +44,21 @@ out=$("$here/scripts/nbhost" --arch=x86_64 --bogus </dev/null 2>&1); rc=$?
 check "an unknown option is a usage error (exit 2)" test $rc -eq 2
 rm -f "$script"
 
+# Two nbhost runs at once, with a rebuild due: one builds, the other waits for it and finds
+# the tree up to date; both play their scripts.
+touch "$here/core/textos.cpp"
+d1=$(mktemp) d2=$(mktemp)
+printf 'krMD5Cadena "uno"\n' | "$here/scripts/nbhost" --arch=x86_64 - >"$d1" 2>&1 & p1=$!
+printf 'krMD5Cadena "dos"\n' | "$here/scripts/nbhost" --arch=x86_64 - >"$d2" 2>&1 & p2=$!
+rc1=0 rc2=0; wait $p1 || rc1=$?; wait $p2 || rc2=$?
+check "two nbhost runs at once both exit 0" test $rc1 -eq 0 -a $rc2 -eq 0
+check "the first of two runs at once answers" contains "$(cat "$d1")" "krResultadoAccion = \"$(printf uno | md5sum | cut -c1-32)\""
+check "the second of two runs at once answers" contains "$(cat "$d2")" "krResultadoAccion = \"$(printf dos | md5sum | cut -c1-32)\""
+rm -f "$d1" "$d2"
+
+# The cryptographic library's DLL start-up self-test is not linked into the product.
+check "no DLL self-test of the cryptographic library" lacks "$(strings "$dll")" "DLL integrity check"
+
 # The real 32-bit plug-in: the gate ends the process after the message.
 out=$(printf 'Echo "antes"\nExecAction 800 "a" "b" "c" "d"\nEcho "despues"\n' |
       "$here/scripts/nbhost" --host-version=412 - 2>&1); rc=$?

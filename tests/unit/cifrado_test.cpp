@@ -9,6 +9,7 @@
 
 #include "actions/hashes/cifrado.h"
 #include "core/errores.h"
+#include "tests/unit/vectores.h"
 
 using namespace pelmaro::cifrado;
 using Bytes = std::vector<std::uint8_t>;
@@ -31,29 +32,6 @@ std::string AHex(const Bytes& b) {
 
 std::string Cadena(const Bytes& b) { return std::string(b.begin(), b.end()); }
 
-struct Fila {
-  std::string tipo;
-  int alg, resumen;
-  std::string frase, entrada, salida;
-};
-
-std::vector<Fila> LeerVectores() {
-  std::vector<Fila> filas;
-  const char* dir = std::getenv("PELMARO_TESTDATA");
-  if (!dir) return filas;
-  std::ifstream f(std::string(dir) + "/cipher-vectors.tsv");
-  std::string linea;
-  std::getline(f, linea);  // header
-  while (std::getline(f, linea)) {
-    std::vector<std::string> c;
-    std::stringstream ss(linea);
-    for (std::string campo; std::getline(ss, campo, '\t');) c.push_back(campo);
-    c.resize(6);
-    filas.push_back({c[0], std::stoi(c[1]), std::stoi(c[2]), Cadena(DeHex(c[3])), c[4], c[5]});
-  }
-  return filas;
-}
-
 // The file contents of the known answers: byte i is (i * 7 + 3) mod 256.
 Bytes Contenido(std::size_t n) {
   Bytes b(n);
@@ -72,32 +50,33 @@ Bytes PorTrozos(int alg, int resumen, const std::string& frase, Bytes datos, boo
 }  // namespace
 
 TEST(CifradoVectores, TodasLasFilas) {
-  std::vector<Fila> filas = LeerVectores();
-  if (filas.empty()) GTEST_SKIP() << "PELMARO_TESTDATA does not name the folder of cipher-vectors.tsv";
+  const std::vector<vectores::Fila>& filas = vectores::Filas();
   int vistas[4] = {};
-  for (const Fila& f : filas) {
-    SCOPED_TRACE(f.tipo + " alg " + std::to_string(f.alg) + " digest " + std::to_string(f.resumen) + " input " +
+  for (const vectores::Fila& f : filas) {
+    const std::string frase = Cadena(f.frase);
+    const int resumen = f.digest;
+    SCOPED_TRACE(f.tipo + " alg " + std::to_string(f.alg) + " digest " + std::to_string(resumen) + " input " +
                  f.entrada.substr(0, 16));
     if (f.tipo == "key") {
-      Bytes k = DerivarClave(f.alg, f.resumen, f.frase);
+      Bytes k = DerivarClave(f.alg, resumen, frase);
       EXPECT_EQ(AHex(k), f.salida);
       EXPECT_EQ(k.size() * 8, static_cast<std::size_t>(std::stoi(f.entrada)));
       ++vistas[0];
     } else if (f.tipo == "iv") {
-      Sesion s(f.alg, f.resumen, f.frase);
+      Sesion s(f.alg, resumen, frase);
       EXPECT_EQ(AHex(s.VectorInicial()), f.salida);
       ++vistas[1];
     } else if (f.tipo == "text") {
       std::string claro = Cadena(DeHex(f.entrada));
-      std::string a = std::to_string(f.alg), r = std::to_string(f.resumen);
-      EXPECT_EQ(CT::CipherText(claro, f.frase, a, r, false), f.salida);
-      EXPECT_EQ(CT::CipherText(f.salida, f.frase, a, r, true), claro);
+      std::string a = std::to_string(f.alg), r = std::to_string(resumen);
+      EXPECT_EQ(CT::CipherText(claro, frase, a, r, false), f.salida);
+      EXPECT_EQ(CT::CipherText(f.salida, frase, a, r, true), claro);
       ++vistas[2];
     } else if (f.tipo == "file") {
       Bytes claro = Contenido(std::stoul(f.entrada));
-      Bytes cifrado = PorTrozos(f.alg, f.resumen, f.frase, claro, false);
+      Bytes cifrado = PorTrozos(f.alg, resumen, frase, claro, false);
       EXPECT_EQ(AHex(cifrado), f.salida);
-      EXPECT_EQ(PorTrozos(f.alg, f.resumen, f.frase, cifrado, true), claro);
+      EXPECT_EQ(PorTrozos(f.alg, resumen, frase, cifrado, true), claro);
       ++vistas[3];
     }
   }

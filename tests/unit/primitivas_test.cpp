@@ -24,6 +24,7 @@
 #include "actions/hashes/primitivas/ice.h"
 #include "actions/hashes/primitivas/mars.h"
 #include "actions/hashes/primitivas/misty1.h"
+#include "tests/unit/vectores.h"
 
 namespace {
 
@@ -374,51 +375,7 @@ TEST(Mars, MascaraDeRachasDeLasClavesDeMultiplicacion) {
 // ---------------------------------------------------------------------------------------
 // The project's known answers
 
-struct Fila {
-    std::string tipo;
-    int alg = -1;
-    int digest = -1;
-    Bytes frase;
-    std::string entrada;
-    std::string salida;
-};
-
-// Reads cipher-vectors.tsv from the folder named by PELMARO_TESTDATA. Returns false
-// (with the reason) when the variable is not set.
-bool LeerVectores(std::vector<Fila>& filas, std::string& motivo) {
-    const char* carpeta = std::getenv("PELMARO_TESTDATA");
-    if (carpeta == nullptr || *carpeta == '\0') {
-        motivo = "PELMARO_TESTDATA is not set; point it at the folder holding cipher-vectors.tsv";
-        return false;
-    }
-    const std::string ruta = std::string(carpeta) + "/cipher-vectors.tsv";
-    std::ifstream archivo(ruta);
-    if (!archivo) throw std::runtime_error("cannot open " + ruta);
-    std::string linea;
-    std::getline(archivo, linea);  // header
-    while (std::getline(archivo, linea)) {
-        if (!linea.empty() && linea.back() == '\r') linea.pop_back();
-        if (linea.empty()) continue;
-        std::vector<std::string> campos;
-        std::size_t inicio = 0;
-        for (;;) {
-            std::size_t tab = linea.find('\t', inicio);
-            campos.push_back(linea.substr(inicio, tab - inicio));
-            if (tab == std::string::npos) break;
-            inicio = tab + 1;
-        }
-        if (campos.size() != 6) throw std::runtime_error("malformed row: " + linea);
-        Fila f;
-        f.tipo = campos[0];
-        f.alg = std::stoi(campos[1]);
-        f.digest = std::stoi(campos[2]);
-        f.frase = DeHex(campos[3]);
-        f.entrada = campos[4];
-        f.salida = campos[5];
-        filas.push_back(std::move(f));
-    }
-    return true;
-}
+using vectores::Fila;
 
 // The algorithm numbers of the data format that these modules provide.
 std::unique_ptr<CifradorBloque> CrearPorAlgoritmo(int alg, const Bytes& clave) {
@@ -433,9 +390,7 @@ std::unique_ptr<CifradorBloque> CrearPorAlgoritmo(int alg, const Bytes& clave) {
 }
 
 TEST(ValoresConocidos, ElBloqueCeroCifradoCoincideConLasFilasIv) {
-    std::vector<Fila> filas;
-    std::string motivo;
-    if (!LeerVectores(filas, motivo)) GTEST_SKIP() << motivo;
+    const std::vector<Fila>& filas = vectores::Filas();
 
     using Clave = std::tuple<int, int, Bytes>;
     std::map<Clave, const Fila*> ivs;
@@ -462,9 +417,7 @@ TEST(ValoresConocidos, ElBloqueCeroCifradoCoincideConLasFilasIv) {
 }
 
 TEST(ValoresConocidos, LasClavesDelResumenCeroSonElHavalDeLaFrase) {
-    std::vector<Fila> filas;
-    std::string motivo;
-    if (!LeerVectores(filas, motivo)) GTEST_SKIP() << motivo;
+    const std::vector<Fila>& filas = vectores::Filas();
 
     int comprobadas = 0;
     std::set<int> algoritmos;

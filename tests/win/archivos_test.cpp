@@ -10,6 +10,9 @@
 #include <iostream>
 #include <map>
 
+#include "core/ejecucion.h"
+#include "core/errores.h"
+#include "core/texto.h"
 #include "tests/win/entorno.h"
 
 static bool EsVerdadero(const char* t) { return std::string(t) == "True"; }
@@ -226,6 +229,31 @@ TEST_F(Archivos, FallosDeLaOperacion) {
     // The shell leaves no last-error code behind on Wine.
     EXPECT_EQ(Err(), kSinCodigo);
   }
+}
+
+// Names the ANSI shell cannot take (MAX_PATH characters or more) are refused before the shell
+// is asked, with the system's text for a name too long, and nothing is touched.
+TEST_F(Archivos, NombresDemasiadoLargos) {
+  Carpeta("o");
+  Archivo("o\\a.txt");
+  const std::string largo = R(std::string(300, 'n'));
+  const std::string texto = "Excepci\xf3n: \"EOSError\". Mensaje: \"" +
+                            pelmaro::Formatear(pelmaro::kFormatoMensajeOS, "206",
+                                               pelmaro::MensajeSistema(ERROR_FILENAME_EXCED_RANGE)) + "\".";
+  struct {
+    std::int32_t id;
+    std::string origen, destino;
+  } casos[] = {
+      {200, largo, "False"}, {201, largo, R("o")}, {202, R("o\\a.txt"), largo},
+      {203, largo, "True"},  {204, R("o"), largo}, {205, largo, R("o")},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.id);
+    EXPECT_EQ(Accion(c.id, {c.origen, c.destino, "False"}), 1);
+    EXPECT_EQ(Res(), "False");
+    EXPECT_EQ(Err(), texto);
+  }
+  EXPECT_NE(GetFileAttributesA(R("o\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 namespace {

@@ -122,3 +122,29 @@ TEST(PuertaHostAntiguo, HostValidoSigue) {
   EXPECT_NE(p.salida.find("despues\n"), std::string::npos) << p.salida;
   EXPECT_EQ(p.salida.find("message box"), std::string::npos) << p.salida;
 }
+
+// ExecAction plays an action by number as the host would: with fewer texts than the action
+// registered, the missing ones are empty (the plug-in never reads past the array); with more,
+// the line is refused as it is for an action called by name.
+TEST(ExecActionPorNumero, CuentaDeParametros) {
+  struct {
+    const char* linea;
+    unsigned long codigo;
+    const char* esperado;
+  } casos[] = {
+      {"ExecAction 800 \"Z:\\\\no\\\\hay.ini\"", 0, "  krResultadoAccion = \"\"\n"},
+      {"ExecAction 800 \"Z:\\\\no\\\\hay.ini\" \"s\" \"k\" \"def\"", 0, "  krResultadoAccion = \"def\"\n"},
+      {"ExecAction 802 \"a\" \"b\" \"c\" \"d\" \"e\" \"f\"", 1, nullptr},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.linea);
+    prueba::Proceso p = prueba::EjecutarNbhost("", std::string(c.linea) + "\nEcho \"despues\"\n");
+    EXPECT_EQ(p.codigo, c.codigo) << p.salida;
+    if (c.esperado) {
+      EXPECT_NE(p.salida.find(c.esperado), std::string::npos) << p.salida;
+      EXPECT_NE(p.salida.find("despues"), std::string::npos) << p.salida;
+    } else {
+      EXPECT_EQ(p.salida.find("returned"), std::string::npos) << p.salida;
+    }
+  }
+}

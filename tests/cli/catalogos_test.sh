@@ -5,13 +5,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 . "$here/scripts/lib/env.sh"
 
-passed=0 failed=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "[ok] $name"
-  else failed=$((failed + 1)); echo "[FAILED] $name"; fi
-}
-contains() { grep -qF -- "$2" <<<"$1"; }
+. "$here/tests/cli/comprobar.sh"
 build="$here/scripts/catalogos.sh"
 
 out=$("$build" --check 2>&1); rc=$?

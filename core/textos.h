@@ -10,22 +10,22 @@
 namespace pelmaro {
 
 namespace txt {
-inline constexpr const char* kNombrePlugin = "Pelmaro";
+inline constexpr const char* kNombrePlugin = N_("Pelmaro");
 inline constexpr const char* kPistaPlugin =
-    "Todo tipo de acciones para todo tipo de tareas útiles en tus publicaciones.";
+    N_("Todo tipo de acciones para todo tipo de tareas útiles en tus publicaciones.");
 inline constexpr const char* kActualizaNeobook =
-    "Actualiza tu Neobook. Este Plugin sólo funciona en versiones 4.1.3 ó superiores";
-inline constexpr const char* kErrorConocido = "Error conocido";
-inline constexpr const char* kPrecisaNeobook5 = "Esta característica precisa de Neobook 5.0.0 ó superior";
-inline constexpr const char* kFormatoExcepcion = "Excepción: \"%s\". Mensaje: \"%s\".";
-inline constexpr const char* kParametrosIncorrectos = "Los parámetros de la acción no son correctos";
+    N_("Actualiza tu Neobook. Este Plugin sólo funciona en versiones 4.1.3 ó superiores");
+inline constexpr const char* kErrorConocido = N_("Error conocido");
+inline constexpr const char* kPrecisaNeobook5 = N_("Esta característica precisa de Neobook 5.0.0 ó superior");
+inline constexpr const char* kFormatoExcepcion = N_("Excepción: \"%s\". Mensaje: \"%s\".");
+inline constexpr const char* kParametrosIncorrectos = N_("Los parámetros de la acción no son correctos");
 }  // namespace txt
 
 // The publisher line handed to the host; a fixed notice, never translated.
 inline constexpr const char* kLineaEditor = "(c) 2026 Brelmont - Plugins Korvane";
 
-// The text in the current language, still UTF-8. Until catalogues are loaded it is the
-// Spanish text itself.
+// The text in the current language, still UTF-8: the catalogue's translation, or the Spanish
+// text itself when the current catalogue has none (or none is installed). "" stays "".
 std::string Traducir(const char* espanol);
 
 // The text in the current language in the system's 8-bit code page, as the host wants it

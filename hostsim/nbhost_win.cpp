@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "core/ansi.h"
+#include "hostsim/lenguaje.h"
 #include "hostsim/simulador.h"
 
 namespace {
@@ -24,6 +25,8 @@ const char kUso[] =
     "  --no-script-processor never call nbRegisterScriptProcessor\n"
     "  --subs=A,B,...        more subroutine names the publication has\n"
     "  --answer=CODE=TEXT    the answer to interface request CODE\n"
+    "  --language=CODE       store CODE (es, en, fr...) as the plug-in's language before it\n"
+    "                        loads, and print which catalogue it selects\n"
     "  --catalog             print every registered row: id, name, hint, kinds, last index, count\n"
     "  --trace               print the script lines the plug-in plays\n"
     "  --time                print how long loading, the handshake and each action took\n"
@@ -64,7 +67,8 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stdin), _O_BINARY);
   nbhost::Opciones opciones;
-  std::string plugin, guion, v;
+  std::string plugin, guion, lenguaje, v;
+  bool conLenguaje = false;
   bool catalogo = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -85,7 +89,10 @@ int main(int argc, char** argv) {
       }
       opciones.respuestas[std::atoi(v.substr(0, igual).c_str())] = DeUtf8(v.substr(igual + 1));
     } else if (a == "--catalog") catalogo = true;
-    else if (a == "--trace") opciones.rastro = true;
+    else if (Prefijo(a, "--language=", v)) {
+      lenguaje = v;
+      conLenguaje = true;
+    } else if (a == "--trace") opciones.rastro = true;
     else if (a == "--time") opciones.tiempos = true;
     else if (a == "--help" || a == "-h") {
       std::fputs(kUso, stdout);
@@ -133,6 +140,7 @@ int main(int argc, char** argv) {
   };
   QueryPerformanceCounter(&t0);
   try {
+    if (conLenguaje) Escribir(nbhost::FijarLenguaje(plugin, lenguaje));
     sim.Cargar(plugin);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "nbhost: %s\n", e.what());

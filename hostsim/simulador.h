@@ -52,8 +52,9 @@ struct CajaMensaje {
 // Where the simulator prints what happens (8-bit text in the system code page).
 using Salida = std::function<void(const std::string&)>;
 
-// Replaces the address that a loaded module imports for dll!funcion; true when found.
-bool EngancharImportacion(void* modulo, const char* dll, const char* funcion, void* nueva);
+// Replaces the address that a loaded module imports for dll!funcion; true when found. With
+// `anterior`, the address it replaced is stored there (to put it back later).
+bool EngancharImportacion(void* modulo, const char* dll, const char* funcion, void* nueva, void** anterior = nullptr);
 
 class Simulador {
  public:

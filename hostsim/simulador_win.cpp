@@ -117,7 +117,7 @@ HGLOBAL WINAPI GanchoGlobalFree(HGLOBAL bloque) {
 
 }  // namespace
 
-bool EngancharImportacion(void* moduloBase, const char* dll, const char* funcion, void* nueva) {
+bool EngancharImportacion(void* moduloBase, const char* dll, const char* funcion, void* nueva, void** anterior) {
   HMODULE modulo = static_cast<HMODULE>(moduloBase);
   auto base = reinterpret_cast<BYTE*>(modulo);
   auto dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
@@ -136,6 +136,7 @@ bool EngancharImportacion(void* moduloBase, const char* dll, const char* funcion
       if (std::strcmp(reinterpret_cast<const char*>(porNombre->Name), funcion) != 0) continue;
       DWORD antes;
       VirtualProtect(&direcciones->u1.Function, sizeof(void*), PAGE_READWRITE, &antes);
+      if (anterior) *anterior = reinterpret_cast<void*>(direcciones->u1.Function);
       direcciones->u1.Function = reinterpret_cast<ULONG_PTR>(nueva);
       VirtualProtect(&direcciones->u1.Function, sizeof(void*), antes, &antes);
       hecho = true;

@@ -12,7 +12,7 @@ shopt -s inherit_errexit
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib/env.sh"
 
-LIBRARIES=(googletest cryptopp)
+LIBRARIES=(googletest cryptopp libintl)
 
 log() { printf '[deps] %s\n' "$*" >&2; }
 
@@ -78,6 +78,32 @@ recipe_cryptopp() {
   rm -rf "$work"
 }
 
+# libintl from the pristine gettext orig tarball of Debian's source package (Debian's patched
+# tree wants other autotools); only the runtime's intl folder is built: static, no iconv.
+# Off Windows the C library has it.
+version_libintl() { pkg_version_src gettext; }
+recipe_libintl() {
+  local ver dir src work
+  ver=$(apt-cache showsrc gettext 2>/dev/null | awk '/^Version:/{print $2; exit}')
+  dir="$PELMARO_CACHE/src/gettext-$(echo "$ver" | tr ':~+' '__.')-orig"
+  if [ ! -f "$dir/.unpacked" ]; then
+    rm -rf "$dir"; mkdir -p "$dir"
+    (cd "$dir" && apt-get source -qq --download-only "gettext=$ver" >/dev/null 2>&1 &&
+      tar xf gettext_*.orig.tar.xz && rm -f gettext_*) || { log "gettext: no source"; return 1; }
+    touch "$dir/.unpacked"
+  fi
+  src=$(find "$dir" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+  work="$2.build"
+  rm -rf "$work"; mkdir -p "$work" "$2/lib" "$2/include"
+  (cd "$work" && "$src/gettext-runtime/configure" --host="$1-w64-mingw32" --disable-shared \
+      --enable-static --disable-java --disable-csharp --disable-libasprintf \
+      CC="$1-w64-mingw32-gcc-posix" CFLAGS=-O2 >"$work.log" 2>&1 &&
+    make -C intl -j"$(nproc)" >>"$work.log" 2>&1) || { tail -n 30 "$work.log" >&2; return 1; }
+  cp "$work/intl/.libs/libintl.a" "$2/lib/"
+  cp "$work/intl/libintl.h" "$2/include/"
+  rm -rf "$work" "$work.log"
+}
+
 # Prints the install prefix of NAME for TARGET, building it first when needed.
 dep_prefix() {
   local name=$1 target=$2 ver prefix
@@ -121,8 +147,8 @@ for target in "$@"; do
   case $target in i686|x86_64|native) ;; *) echo "deps: unknown target $target" >&2; exit 2;; esac
   prefixes=()
   for name in "${LIBRARIES[@]}"; do
-    # The native build takes GoogleTest from the system.
-    [ "$target" = native ] && [ "$name" = googletest ] && continue
+    # The native build takes GoogleTest and libintl from the system.
+    [ "$target" = native ] && { [ "$name" = googletest ] || [ "$name" = libintl ]; } && continue
     prefix=$(dep_prefix "$name" "$target")
     prefixes+=("$prefix")
   done

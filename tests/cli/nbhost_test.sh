@@ -5,14 +5,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 . "$here/scripts/lib/env.sh"
 
-passed=0 failed=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "[ok] $name"
-  else failed=$((failed + 1)); echo "[FAILED] $name"; fi
-}
-contains() { grep -qF -- "$2" <<<"$1"; }
-lacks() { ! grep -qF -- "$2" <<<"$1"; }
+. "$here/tests/cli/comprobar.sh"
 
 dll="$PELMARO_BUILD/i686/bin/PelmaroD.nbp"
 check "the product is a PE32 i386 DLL" grep -q 'PE32 executable (DLL).*Intel 80386' <<<"$(file "$dll")"
@@ -58,6 +51,13 @@ rm -f "$d1" "$d2"
 
 # The cryptographic library's DLL start-up self-test is not linked into the product.
 check "no DLL self-test of the cryptographic library" lacks "$(strings "$dll")" "DLL integrity check"
+
+# The real 32-bit plug-in in French: the language stored before load, the rows translated.
+out=$("$here/scripts/nbhost" --language=fr --catalog </dev/null 2>&1); rc=$?
+check "i686 --language=fr exits 0" test $rc -eq 0
+check "i686 --language=fr names the French catalogue" grep -qE '^language: fr, catalogue .*\\locale\\fr\\LC_MESSAGES\\default\.mo$' <<<"$out"
+check "i686 --language=fr: a French category row" contains "$out" $'0\tSystème\t\t0\t0\t0'
+check "i686 --language=fr: a French hint, the name kept" contains "$out" $'800\tkrLeerIni\tLit une valeur enregistrée dans un fichier de configuration INI.\t1,1,1,1\t3\t4'
 
 # The real 32-bit plug-in: the gate ends the process after the message.
 out=$(printf 'Echo "antes"\nExecAction 800 "a" "b" "c" "d"\nEcho "despues"\n' |

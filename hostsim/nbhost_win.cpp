@@ -30,7 +30,8 @@ const char kUso[] =
     "Script lines: any action by name with its parameters in double quotes, ExecAction NUMBER\n"
     "\"p1\" ..., SetVar \"[Name]\" \"value\", GoSub \"Name\", DeleteArray \"[Name]\" \"All\", Echo\n"
     "\"text\", Answer CODE \"text\", CallResult \"Function\" \"value\" (what an intercepted system\n"
-    "call answers); subroutines are :Name ... Return blocks; [Name] in a text is\n"
+    "call answers: a number, 0,CODE to fail with that last error, or real for the real call);\n"
+    "subroutines are :Name ... Return blocks; [Name] in a text is\n"
     "replaced by the variable's value; lines starting with ; are comments.\n";
 
 // Texts cross the plug-in boundary in the system code page; the terminal and script files

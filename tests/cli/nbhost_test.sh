@@ -5,14 +5,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 . "$here/scripts/lib/env.sh"
 
-passed=0 failed=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "[ok] $name"
-  else failed=$((failed + 1)); echo "[FAILED] $name"; fi
-}
-contains() { grep -qF -- "$2" <<<"$1"; }
-lacks() { ! grep -qF -- "$2" <<<"$1"; }
+. "$here/tests/cli/comun.sh"
 
 dll="$PELMARO_BUILD/i686/bin/PelmaroD.nbp"
 check "the product is a PE32 i386 DLL" grep -q 'PE32 executable (DLL).*Intel 80386' <<<"$(file "$dll")"

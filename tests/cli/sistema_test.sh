@@ -7,14 +7,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 . "$here/scripts/lib/env.sh"
 . "$here/scripts/lib/wine.sh"
 
-passed=0 failed=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "[ok] $name"
-  else failed=$((failed + 1)); echo "[FAILED] $name"; fi
-}
-contains() { grep -qF -- "$2" <<<"$1"; }
-lacks() { ! grep -qF -- "$2" <<<"$1"; }
+. "$here/tests/cli/comun.sh"
 # before TEXT FIRST SECOND: FIRST occurs, and before SECOND.
 before() {
   local a b
@@ -26,25 +19,32 @@ before() {
 "$here/scripts/build.sh" x86_64 i686 >/dev/null || { echo "sistema: 0 passed, 1 failed"; exit 1; }
 bin64="$PELMARO_BUILD/x86_64/bin"
 
-# ---- A real log-off in a throw-away session.
+# ---- A real log-off in a throw-away session. Forced: Wine ends an unforced session only
+# through the windows' WM_QUERYENDSESSION/WM_ENDSESSION, and neither nbhost nor the helper
+# has a window. The host idles after the call, as a publication does, until it is ended.
 session=$(mktemp -d "${TMPDIR:-/tmp}/pelmaro-sesion.XXXXXX")
 trap 'pel_wine_end; rm -rf "$session"' EXIT
 pel_wine_session "$session" || { echo "sistema: 0 passed, 1 failed"; exit 1; }
-# Another program of the session, which the log-off must end too.
+# Another program of the session, which the log-off must end too (on its own it ends after
+# 60 s with exit code 3).
 pel_wine_run x86_64 "$bin64/pelmaro_espera.exe" 60 >/dev/null 2>&1 &
 espera=$!
 sleep 2
 start=$SECONDS
-out=$(printf 'CallResult "ExitWindowsEx" "real"\nEcho "antes"\nkrCerrarSesionUsuario ""\nEcho "despues"\n' |
+out=$(printf '%s\n' 'CallResult "ExitWindowsEx" "real"' 'Echo "antes"' 'krCerrarSesionUsuario "True"' \
+        'Wait "30000"' 'Echo "despues"' |
       pel_wine_run x86_64 "$bin64/nbhost.exe" --plugin="$(pel_winpath "$bin64/PelmaroD.nbp")" - 2>&1); rc=$?
+took=$((SECONDS - start))
 echo "$out" | sed 's/^/  | /'
-check "log-off: the real ExitWindowsEx is called with 0" contains "$out" "system call: ExitWindowsEx(0x0, 0)"
-check "log-off: the privilege is enabled first" before "$out" "AdjustTokenPrivileges(SeShutdownPrivilege 0x2)" "ExitWindowsEx(0x0, 0)"
-check "log-off: the publication's process ends with exit code 0 (got $rc)" test $rc -eq 0
+check "log-off: the real ExitWindowsEx is called with 0x14" contains "$out" "system call: ExitWindowsEx(0x14, 0)"
+check "log-off: the privilege is enabled first" \
+  before "$out" "AdjustTokenPrivileges(SeShutdownPrivilege 0x2)" "ExitWindowsEx(0x14, 0)"
+check "log-off: the call succeeds" contains "$out" 'krResultadoAccion = "True"'
+check "log-off: the host is ended while it idles (exit code $rc, after $took s)" test $rc -eq 0 -a $took -lt 30
 check "log-off: nothing runs after the call" lacks "$out" "despues"
 wait "$espera"; espera_rc=$?
-check "log-off: the session's other program ends too (code $espera_rc, after $((SECONDS - start)) s)" \
-  test $((SECONDS - start)) -lt 30
+check "log-off: the session's other program is ended too (exit code $espera_rc, after $((SECONDS - start)) s)" \
+  test $espera_rc -eq 0 -a $((SECONDS - start)) -lt 40
 pel_wine_end
 rm -rf "$session"
 trap - EXIT

@@ -10,17 +10,9 @@
 #include "tests/win/entorno.h"
 
 using prueba::Host;
+using prueba::TextoSistema;
 
 namespace {
-
-std::string TextoSistema(DWORD codigo) {
-  char buffer[257] = {};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, codigo, 0, buffer,
-                           256, nullptr);
-  std::string texto(buffer, n);
-  while (!texto.empty() && (static_cast<unsigned char>(texto.back()) <= 32 || texto.back() == '.')) texto.pop_back();
-  return texto;
-}
 
 std::vector<std::string> Valores(const std::map<long, std::string>& elementos) {
   std::vector<std::string> v;

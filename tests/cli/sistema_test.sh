@@ -8,6 +8,11 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 . "$here/scripts/lib/wine.sh"
 
 . "$here/tests/cli/comun.sh"
+# Sessions of this script's own, whatever session the caller runs (the log-off must never
+# reach it): its variables are forgotten, and every session starts its own X server.
+unset PELMARO_WINE_SESSION PELMARO_WINE_XVFB_PID PELMARO_WINE_SAVED_HOME PELMARO_WINE_SAVED_PREFIX \
+  PELMARO_WINE_SAVED_DISPLAY
+export PELMARO_WINE_XVFB=1
 # before TEXT FIRST SECOND: FIRST occurs, and before SECOND.
 before() {
   local a b

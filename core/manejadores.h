@@ -4,6 +4,7 @@
 #include "actions/files/ejecucion_archivos.h"
 #include "actions/hashes/ejecucion_hashes.h"
 #include "actions/ini/ejecucion_ini.h"
+#include "actions/sistema/ejecucion_sistema.h"
 #include "core/ejecucion.h"
 
 namespace pelmaro {
@@ -14,7 +15,6 @@ namespace pelmaro {
     static TablaManejadores Tabla();     \
   };
 
-PELMARO_CLASE_MANEJADORES(TEjecucionAccSistema)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccDialogos)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccPublicacion)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccRaton)

@@ -3,7 +3,6 @@
 
 namespace pelmaro {
 
-TablaManejadores TEjecucionAccSistema::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccDialogos::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccPublicacion::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccRaton::Tabla() { return {nullptr, 0}; }

@@ -32,9 +32,10 @@ const char kUso[] =
     "  --time                print how long loading, the handshake and each action took\n"
     "Script lines: any action by name with its parameters in double quotes, ExecAction NUMBER\n"
     "\"p1\" ..., SetVar \"[Name]\" \"value\", GoSub \"Name\", DeleteArray \"[Name]\" \"All\", Echo\n"
-    "\"text\", Answer CODE \"text\", CallResult \"Function\" \"value\" (what an intercepted system\n"
-    "call answers); subroutines are :Name ... Return blocks; [Name] in a text is\n"
-    "replaced by the variable's value; lines starting with ; are comments.\n";
+    "\"text\", Wait \"ms\" (idle, handling window messages), Answer CODE \"text\", CallResult\n"
+    "\"Function\" \"value\" (what an intercepted system call answers: a number, 0,CODE to fail\n"
+    "with that last error, or real for the real call); subroutines are :Name ... Return blocks;\n"
+    "[Name] in a text is replaced by the variable's value; lines starting with ; are comments.\n";
 
 // Texts cross the plug-in boundary in the system code page; the terminal and script files
 // are UTF-8 (a script that is not valid UTF-8 is taken as it is).

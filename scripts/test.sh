@@ -128,6 +128,7 @@ script_suite() {
 script_suite cli "$PELMARO_ROOT/tests/cli/nbhost_test.sh"
 script_suite openssl "$PELMARO_ROOT/tests/cli/cifrado_openssl_test.sh"
 script_suite catalogos "$PELMARO_ROOT/tests/cli/catalogos_test.sh"
+script_suite sistema "$PELMARO_ROOT/tests/cli/sistema_test.sh"
 
 echo
 echo "=== summary"

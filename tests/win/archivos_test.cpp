@@ -18,18 +18,9 @@
 static bool EsVerdadero(const char* t) { return std::string(t) == "True"; }
 
 using prueba::Host;
+using prueba::TextoSistema;
 
 namespace {
-
-// The system's text for an error code, as the plug-in reports it (ending trimmed).
-std::string TextoSistema(DWORD codigo) {
-  char buffer[257] = {};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, codigo, 0, buffer,
-                           256, nullptr);
-  std::string texto(buffer, n);
-  while (!texto.empty() && (static_cast<unsigned char>(texto.back()) <= 32 || texto.back() == '.')) texto.pop_back();
-  return texto;
-}
 
 bool Existe(const std::string& ruta) { return GetFileAttributesA(ruta.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -90,7 +90,8 @@ TEST(Ejecucion, SinProcesadorDeGuionVaciaElementoAElemento) {
 TEST(Ejecucion, AccionSinParametrosAceptaArrayNulo) {
   Host h;
   // ExecAction with no texts passes a null array.
-  EXPECT_EQ(h.sim->Ejecutar(100, {}, ""), 0);
+  EXPECT_EQ(h.sim->Ejecutar(100, {}, ""), 1);  // krListarProcesos takes none
+  EXPECT_FALSE(h.sim->Elementos("krResultadoAccion").empty());
   EXPECT_EQ(h.sim->Ejecutar(800, {}, ""), 1);  // a null array reads as empty texts
   EXPECT_TRUE(h.sim->Faltas().empty());
 }

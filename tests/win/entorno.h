@@ -30,6 +30,10 @@ struct Host {
   std::string Salida() const;
 };
 
+// The system's text for an error code as the plug-in reports it (trailing blanks, line breaks
+// and periods removed).
+std::string TextoSistema(unsigned long codigo);
+
 // Runs nbhost.exe with the arguments and the script on its standard input.
 struct Proceso {
   unsigned long codigo = 0;

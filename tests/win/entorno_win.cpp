@@ -22,6 +22,15 @@ std::string CarpetaDeLaPrueba(const std::string& prefijo) {
          ::testing::UnitTest::GetInstance()->current_test_info()->name();
 }
 
+std::string TextoSistema(unsigned long codigo) {
+  char buffer[257] = {};
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, codigo, 0, buffer,
+                           256, nullptr);
+  std::string texto(buffer, n);
+  while (!texto.empty() && (static_cast<unsigned char>(texto.back()) <= 32 || texto.back() == '.')) texto.pop_back();
+  return texto;
+}
+
 Host::Host(nbhost::Opciones opciones, bool prellenar) {
   // A process end inside a test must never look like a passing run.
   opciones.codigoAlTerminar = 99;

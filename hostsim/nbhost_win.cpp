@@ -35,7 +35,7 @@ const char kUso[] =
     "replaced by the variable's value; lines starting with ; are comments.\n"
     "DialogAnswer \"Cancel\" | \"Color\" \"R,G,B\" [\"R,G,B\" custom to add...] | \"Font\" \"face\"\n"
     "\"size\" \"Bold+Italic+Underline+Strikeout\" [\"R,G,B\"] | \"File\" \"name\" [\"name\"...] |\n"
-    "\"FileReadOnly\" \"name\"...: how the next standard dialog is answered, through its controls\n"
+    "\"FileReadOnly\" \"name\"... | \"Delay\" \"ms\": how the next standard dialog is answered, through its controls\n"
     "(one answer per dialog, in order; question boxes are answered yes; a dialog left without an\n"
     "answer is cancelled after 20 s). CallResult \"GetModuleFileNameA\" \"path\": the program path\n"
     "the plug-in sees. Environment: NBHOST_START_LOG=FILE appends each start's arguments to FILE.\n";

@@ -7,6 +7,7 @@
 //   DialogAnswer "Font" "face" "size" "styles" ["R,G,B"]   empty fields are left as shown
 //   DialogAnswer "File" "name" ["name" ...]       one file, or several
 //   DialogAnswer "FileReadOnly" "name" ...        the same with the read-only box ticked
+//   DialogAnswer "Delay" "ms"                     the next dialog stays that long first
 //
 // Answers are used in order, one per dialog. A question box the dialog asks (overwrite?) is
 // answered Yes and recorded. A dialog left without an answer for 20 s is cancelled.
@@ -15,6 +16,8 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -209,7 +212,7 @@ std::vector<HWND> DialogosVisibles() {
 void Vigilar() {
   std::vector<HWND> atendidos;
   HWND visto = nullptr;
-  DWORD desde = 0;
+  DWORD desde = 0, espera = 0;
   for (;;) {
     Sleep(40);
     for (auto it = atendidos.begin(); it != atendidos.end();) it = IsWindow(*it) && IsWindowVisible(*it) ? it + 1 : atendidos.erase(it);
@@ -220,9 +223,17 @@ void Vigilar() {
       if (d != visto) {
         visto = d;
         desde = GetTickCount();
+        espera = 0;
         break;
       }
-      if (GetTickCount() - desde < 300) break;  // let it finish setting itself up
+      {
+        std::lock_guard<std::mutex> l(gCerrojo);
+        if (!gPendientes.empty() && gPendientes.front().clase == "Delay") {
+          espera = static_cast<DWORD>(std::atol(gPendientes.front().valores.empty() ? "0" : gPendientes.front().valores[0].c_str()));
+          gPendientes.pop_front();
+        }
+      }
+      if (GetTickCount() - desde < 300 + espera) break;  // let it finish setting itself up
       if (EsPregunta(d)) {
         Registrar("Question(" + Citar(TextoDe(d)) + ": " + Citar(TextoControl(d, 0xFFFF)) + ") answered yes");
         atendidos.push_back(d);
@@ -250,12 +261,12 @@ void Vigilar() {
 }
 
 void OrdenResponder(Simulador&, const LineaGuion& linea, const std::vector<std::string>& argumentos) {
-  static const char* const kClases[] = {"Cancel", "Color", "Font", "File", "FileReadOnly"};
+  static const char* const kClases[] = {"Cancel", "Color", "Font", "File", "FileReadOnly", "Delay"};
   std::string clase;
   for (const char* c : kClases)
     if (!argumentos.empty() && IgualesSinCaso(argumentos[0], c)) clase = c;
   if (clase.empty() || ((clase == "File" || clase == "FileReadOnly") && argumentos.size() < 2))
-    throw ErrorGuion(linea.numero, "expected: DialogAnswer \"Cancel|Color|Font|File|FileReadOnly\" \"value\" ...");
+    throw ErrorGuion(linea.numero, "expected: DialogAnswer \"Cancel|Color|Font|File|FileReadOnly|Delay\" \"value\" ...");
   std::lock_guard<std::mutex> l(gCerrojo);
   gPendientes.push_back({clase, std::vector<std::string>(argumentos.begin() + 1, argumentos.end())});
   if (!gVigilando) {
@@ -264,7 +275,8 @@ void OrdenResponder(Simulador&, const LineaGuion& linea, const std::vector<std::
   }
 }
 
-Extension gResponder{"DialogAnswer", "DialogAnswer \"Cancel|Color|Font|File|FileReadOnly\" \"value\" ...", &OrdenResponder};
+Extension gResponder{"DialogAnswer", "DialogAnswer \"Cancel|Color|Font|File|FileReadOnly|Delay\" \"value\" ...",
+                     &OrdenResponder};
 
 }  // namespace
 }  // namespace nbhost

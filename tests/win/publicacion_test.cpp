@@ -31,12 +31,6 @@ std::vector<std::string> Resultados(const std::string& salida) {
   return r;
 }
 
-bool Contiene(const std::vector<std::string>& v, const std::string& t) {
-  for (const std::string& s : v)
-    if (s == t) return true;
-  return false;
-}
-
 TEST(NumeroAleatorio, PrimerasRespuestasTrasCargar) {
   std::string guion;
   for (int i = 0; i < 5; ++i) guion += "krNumeroAleatorio \"1\" \"100\"\n";
@@ -93,6 +87,14 @@ class EjecutarAccion : public ::testing::Test {
     ASSERT_TRUE(h_.sim->Faltas().empty()) << h_.sim->Faltas().front();
   }
 
+  // The lines the plug-in played, without the clearing of the result array before each action.
+  std::vector<std::string> Jugadas() const {
+    std::vector<std::string> v;
+    for (const std::string& l : h_.sim->LineasDelPlugin())
+      if (l != "DeleteArray \"krResultadoAccion\" \"All\"") v.push_back(l);
+    return v;
+  }
+
   Host h_;
   std::string carpeta_, archivo_;
 };
@@ -100,7 +102,7 @@ class EjecutarAccion : public ::testing::Test {
 TEST_F(EjecutarAccion, ArchivoConLineaVaciaEnMedio) {
   Escribir("SetVar \"[A]\" \"uno\"\r\n\r\nSetVar \"[B]\" \"[A]-dos\"\r\n");
   Ejecutar(archivo_);
-  EXPECT_EQ(h_.sim->LineasDelPlugin(),
+  EXPECT_EQ(Jugadas(),
             (std::vector<std::string>{"SetVar \"[A]\" \"uno\"", "", "SetVar \"[B]\" \"[A]-dos\""}));
   EXPECT_EQ(h_.Var("B"), "uno-dos");
   EXPECT_EQ(h_.Var("krResultadoAccion"), "True");
@@ -112,7 +114,7 @@ TEST_F(EjecutarAccion, AccionesAnidadasVacianLosResultados) {
   Escribir("krNumeroAleatorio \"x\" \"1\"\nSetVar \"[E]\" \"[krUltimoError]\"\nkrNumeroAleatorio \"7\" \"7\"\n"
            "SetVar \"[N]\" \"[krResultadoAccion]\"");
   Ejecutar(archivo_);
-  EXPECT_EQ(h_.sim->LineasDelPlugin().size(), 4u);
+  EXPECT_EQ(Jugadas().size(), 4u);
   EXPECT_EQ(h_.Var("E"), kParametrosIncorrectos);
   EXPECT_EQ(h_.Var("N"), "7");
   EXPECT_EQ(h_.Var("krResultadoAccion"), "True");
@@ -124,7 +126,7 @@ TEST_F(EjecutarAccion, LineaCarpetaYArchivoQueFalta) {
   for (const std::string& p1 : {carpeta_, carpeta_ + "\\no-existe.txt", std::string("SetVar \"[L]\" \"linea\"")}) {
     SCOPED_TRACE(p1);
     Ejecutar(p1);
-    EXPECT_EQ(h_.sim->LineasDelPlugin(), std::vector<std::string>{p1});
+    EXPECT_EQ(Jugadas(), std::vector<std::string>{p1});
     EXPECT_EQ(h_.Var("krResultadoAccion"), "True");
   }
   EXPECT_EQ(h_.Var("L"), "linea");
@@ -136,7 +138,7 @@ TEST_F(EjecutarAccion, ArchivoQueNoSePuedeLeer) {
   ASSERT_NE(bloqueo, INVALID_HANDLE_VALUE);
   Ejecutar(archivo_);
   CloseHandle(bloqueo);
-  EXPECT_TRUE(h_.sim->LineasDelPlugin().empty());
+  EXPECT_TRUE(Jugadas().empty());
   EXPECT_EQ(h_.Var("krResultadoAccion"), "False");
   // The message alone, without the exception's class.
   EXPECT_EQ(h_.Var("krUltimoError").rfind("Cannot open file \"" + archivo_ + "\". ", 0), 0u) << h_.Var("krUltimoError");
@@ -159,10 +161,10 @@ class Reinicio : public ::testing::Test {
     DeleteFileA((carpeta_ + "\\marca.ini").c_str());
     RemoveDirectoryA(carpeta_.c_str());
   }
-  // The starts logged, waiting for `cuantos` of them.
-  std::vector<std::string> Inicios(std::size_t cuantos) {
+  // The starts logged, waiting up to `decimas` tenths of a second for `cuantos` of them.
+  std::vector<std::string> Inicios(std::size_t cuantos, int decimas = 300) {
     std::vector<std::string> lineas;
-    for (int i = 0; i < 300 && lineas.size() < cuantos; ++i) {
+    for (int i = 0; i < decimas && lineas.size() < cuantos; ++i) {
       if (i) Sleep(100);
       lineas.clear();
       std::istringstream ss(Leer(registro_));
@@ -222,7 +224,7 @@ TEST_F(Reinicio, ProgramaQueFaltaNoTerminaNada) {
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(error == "File not found" || error == "Path not found" || error.find("not found") != std::string::npos)
       << error;
-  EXPECT_TRUE(Inicios(1).empty());
+  EXPECT_TRUE(Inicios(1, 20).empty());
 }
 
 // ---- Help files ----------------------------------------------------------------------------------
@@ -237,7 +239,7 @@ TEST(Ayuda, PeticionesYVentanas) {
   if (chm.empty() || GetFileAttributesA(chm.c_str()) == INVALID_FILE_ATTRIBUTES)
     GTEST_FAIL() << "PELMARO_DATOS must name the folder preparar_datos.sh filled (with ayuda\\prueba.chm)";
   Host h;
-  std::string busqueda = std::string("{size ") + (prueba::EsI386() ? "32" : "48") +
+  std::string busqueda = std::string("{size ") + (prueba::EsI386() ? "32" : "40") +
                          ", unicode 0, query null, proximity -1, stemmed 0, titles 0, execute 0, window null}";
   struct {
     std::string linea, peticion, resultado;
@@ -246,7 +248,8 @@ TEST(Ayuda, PeticionesYVentanas) {
       {"krIndiceAyuda \"" + chm + "\" \"\"", "HtmlHelpA(\"" + chm + "\", 2, \"\")", "True"},
       {"krIDTemaAyuda \"" + chm + "\" \"12a\"", "HtmlHelpA(\"" + chm + "\", 15, 12)", "True"},
       {"krIDTemaAyuda \"" + chm + "\" \"77\"", "HtmlHelpA(\"" + chm + "\", 15, 77)", "False"},
-      {"krIDTemaAyuda \"" + chm + "\" \"\"", "HtmlHelpA(\"" + chm + "\", 15, 0)", "False"},
+      // Context 0 is the runtime's choice (Wine shows the default topic).
+      {"krIDTemaAyuda \"" + chm + "\" \"\"", "HtmlHelpA(\"" + chm + "\", 15, 0)", ""},
       {"krURLTemaAyuda \"" + chm + "\" \"tema.htm\"", "HtmlHelpA(\"" + chm + "::\\tema.htm\", 0, 0)", "True"},
       {"krBuscadorAyuda \"" + chm + "\"", "HtmlHelpA(\"" + chm + "\", 3, " + busqueda + ")", "True"},
       {"krContenidosAyuda \"" + chm + "\"", "HtmlHelpA(\"" + chm + "\", 1, 0)", "True"},
@@ -259,7 +262,9 @@ TEST(Ayuda, PeticionesYVentanas) {
     h.sim->OlvidarRegistros();
     h.Reproducir(c.linea + "\n");
     EXPECT_EQ(h.sim->Llamadas(), std::vector<std::string>{c.peticion});
-    EXPECT_EQ(h.Var("krResultadoAccion"), c.resultado);
+    if (!c.resultado.empty()) {
+      EXPECT_EQ(h.Var("krResultadoAccion"), c.resultado);
+    }
     EXPECT_EQ(h.Var("krUltimoError"), "");
     if (c.resultado == "True" && c.peticion.find(", 18, ") == std::string::npos) {
       // The handle that came back is a real help window.
@@ -298,7 +303,8 @@ TEST(UnaAccionPorCategoria, PublicacionRatonYDialogos) {
   h.Reproducir("krNumeroAleatorio \"1\" \"100\"\n");
   int n = std::atoi(h.Var("krResultadoAccion").c_str());
   EXPECT_TRUE(n >= 1 && n <= 99) << h.Var("krResultadoAccion");
-  h.Reproducir("krEjecutarAccion \"SetVar [#34][X][#34] [#34]hecho[#34]\"\n");
+  h.sim->FijarVariable("Linea", "SetVar \"[X]\" \"hecho\"");
+  h.Reproducir("krEjecutarAccion \"[Linea]\"\n");
   EXPECT_EQ(h.Var("X"), "hecho");
   EXPECT_EQ(h.Var("krResultadoAccion"), "True");
   h.Reproducir("krCerrarAyuda \"x.chm\"\n");

@@ -166,11 +166,21 @@ void Archivo(HWND d, const Respuesta& r) {
   if (r.valores.size() == 1) {
     nombres = r.valores[0];
   } else {
-    for (const std::string& v : r.valores) nombres += (nombres.empty() ? "" : " ") + Citar(v);
+    // Several files are named inside one folder: open the folder of the first one first.
+    std::size_t barra = r.valores[0].find_last_of('\\');
+    if (barra != std::string::npos) {
+      std::string carpeta = r.valores[0].substr(0, barra + 1);
+      SendMessageA(d, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(carpeta.c_str()));
+      Pulsar(d, IDOK, true);
+      Sleep(300);
+    }
+    for (const std::string& v : r.valores) {
+      std::size_t b = v.find_last_of('\\');
+      nombres += (nombres.empty() ? "" : " ") + Citar(b == std::string::npos ? v : v.substr(b + 1));
+    }
   }
   SendMessageA(d, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(nombres.c_str()));
-  SendMessageA(d, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(nombres.c_str()));
-  if (r.clase == "FileReadOnly") CheckDlgButton(d, chx1, BST_CHECKED);
+  if (r.clase == "FileReadOnly") FijarCasilla(d, chx1, true);
   Pulsar(d, IDOK, false);
 }
 
@@ -259,6 +269,27 @@ void Vigilar() {
     }
   }
 }
+
+// The colour dialog's options as the plug-in asked for them, then the real dialog (Wine's
+// dialog gives CC_PREVENTFULLOPEN precedence over CC_FULLOPEN, so what it shows is not enough).
+BOOL WINAPI GanchoChooseColor(LPCHOOSECOLORA cc) {
+  std::string opciones;
+  const struct {
+    DWORD bit;
+    const char* nombre;
+  } kOpciones[] = {{CC_RGBINIT, "CC_RGBINIT"}, {CC_FULLOPEN, "CC_FULLOPEN"}, {CC_PREVENTFULLOPEN, "CC_PREVENTFULLOPEN"}};
+  DWORD resto = cc ? cc->Flags : 0;
+  for (const auto& o : kOpciones)
+    if (resto & o.bit) {
+      opciones += (opciones.empty() ? "" : "|") + std::string(o.nombre);
+      resto &= ~o.bit;
+    }
+  if (resto) opciones += (opciones.empty() ? "" : "|") + std::to_string(resto);
+  Registrar("ChooseColorA(" + opciones + ")");
+  return ChooseColorA(cc);
+}
+
+Extension gChooseColor{GanchoImportacion{"comdlg32.dll", "ChooseColorA", reinterpret_cast<void*>(&GanchoChooseColor)}};
 
 void OrdenResponder(Simulador&, const LineaGuion& linea, const std::vector<std::string>& argumentos) {
   static const char* const kClases[] = {"Cancel", "Color", "Font", "File", "FileReadOnly", "Delay"};

@@ -11,6 +11,30 @@ using prueba::Host;
 
 namespace {
 
+// A face the system has (the dialog lists only those).
+std::string Cara() {
+  static std::string cara = [] {
+    HDC dc = GetDC(nullptr);
+    std::string elegida = "Tahoma";
+    for (const char* c : {"Tahoma", "DejaVu Sans", "Liberation Sans"}) {
+      LOGFONTA lf{};
+      lf.lfCharSet = DEFAULT_CHARSET;
+      lstrcpyA(lf.lfFaceName, c);
+      bool hay = false;
+      EnumFontFamiliesExA(
+          dc, &lf, [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lp) -> int { *reinterpret_cast<bool*>(lp) = true; return 0; },
+          reinterpret_cast<LPARAM>(&hay), 0);
+      if (hay) {
+        elegida = c;
+        break;
+      }
+    }
+    ReleaseDC(nullptr, dc);
+    return elegida;
+  }();
+  return cara;
+}
+
 std::string Llamada(const Host& h, const std::string& prefijo) {
   for (const std::string& l : h.sim->Llamadas())
     if (l.rfind(prefijo, 0) == 0) return l;
@@ -34,7 +58,7 @@ TEST_F(Dialogos, ColorConfirmadoConColoresPersonalizados) {
   for (int i = 0; i < 16; ++i) h_.sim->FijarVariable("Col" + std::to_string(i), i < 5 ? iniciales[i] : "");
   // The dialog adds the custom colour to the first slot.
   Jugar("DialogAnswer \"Color\" \"10,20,30\" \"0,0,255\"\nkrDialogoColor \"Col\" \"True\" \"True\"\n");
-  EXPECT_EQ(Llamada(h_, "ColorDialog"), "ColorDialog(expanded yes, expand button enabled, owner none)");
+  EXPECT_EQ(Llamada(h_, "ColorDialog"), "ColorDialog(expanded yes, expand button disabled, owner none)");
   EXPECT_EQ(R(), "10,20,30");
   const char* esperados[] = {"FF0000", "FFFFFFFF", "FFFFFFFF", "00FF00", "000001"};
   for (int i = 0; i < 16; ++i)
@@ -42,13 +66,17 @@ TEST_F(Dialogos, ColorConfirmadoConColoresPersonalizados) {
 }
 
 TEST_F(Dialogos, ColorExpandidoYBotonSegunParametros) {
+  // What the plug-in asks for, and what the dialog then shows. Wine's dialog disables the
+  // expand button once expanded, and stays collapsed when asked for both options.
   struct {
-    const char *p2, *p3, *estado;
+    const char *p2, *p3, *opciones, *estado;
   } casos[] = {
-      {"False", "True", "expanded yes, expand button disabled"},
-      {"True", "", "expanded no, expand button enabled"},
-      {"", "", "expanded no, expand button disabled"},
-      {"True", "True", "expanded yes, expand button enabled"},
+      {"False", "True", "CC_RGBINIT|CC_FULLOPEN|CC_PREVENTFULLOPEN", "expanded no, expand button disabled"},
+      {"True", "", "CC_RGBINIT", "expanded no, expand button enabled"},
+      {"", "", "CC_RGBINIT|CC_PREVENTFULLOPEN", "expanded no, expand button disabled"},
+      {"True", "True", "CC_RGBINIT|CC_FULLOPEN", "expanded yes, expand button disabled"},
+      {"Checked", "Checked", "CC_RGBINIT|CC_FULLOPEN", "expanded yes, expand button disabled"},
+      {"x", "False", "CC_RGBINIT", "expanded no, expand button enabled"},
   };
   h_.sim->FijarVariable("Col0", "abc");
   for (const auto& c : casos) {
@@ -61,6 +89,7 @@ TEST_F(Dialogos, ColorExpandidoYBotonSegunParametros) {
   for (const auto& c : casos) {
     SCOPED_TRACE(std::string(c.p2) + "/" + c.p3);
     Jugar(std::string("DialogAnswer \"Color\" \"\"\nkrDialogoColor \"Col\" \"") + c.p2 + "\" \"" + c.p3 + "\"\n");
+    EXPECT_EQ(Llamada(h_, "ChooseColorA"), std::string("ChooseColorA(") + c.opciones + ")");
     EXPECT_EQ(Llamada(h_, "ColorDialog"), std::string("ColorDialog(") + c.estado + ", owner none)");
     EXPECT_EQ(R(), "0,0,0");  // the current colour starts black
   }
@@ -76,27 +105,27 @@ TEST_F(Dialogos, ColorConNombreVacio) {
 }
 
 TEST_F(Dialogos, FuenteSinCambios) {
-  Jugar("DialogAnswer \"Font\"\nkrDialogoFuente \"Tahoma\" \"abc\" \"0,0,255\" \"Bold+Underline\" \"NO_EXISTE\"\n");
-  EXPECT_EQ(Llamada(h_, "FontDialog").rfind("FontDialog(face \"Tahoma\", style \"Bold\", size \"10\", ", 0), 0u)
+  Jugar("DialogAnswer \"Font\"\nkrDialogoFuente \"" + Cara() + "\" \"abc\" \"0,0,255\" \"Bold+Underline\" \"NO_EXISTE\"\n");
+  EXPECT_EQ(Llamada(h_, "FontDialog").rfind("FontDialog(face \"" + Cara() + "\", style \"Bold\", size \"10\", ", 0), 0u)
       << Llamada(h_, "FontDialog");
   EXPECT_NE(Llamada(h_, "FontDialog").find("effects yes"), std::string::npos);
   EXPECT_EQ(R(), "");
   auto l = Lista();
-  ASSERT_EQ(l.size(), 5u);
+  ASSERT_EQ(l.size(), 5u) << h_.Salida();
   EXPECT_EQ(l[0], "0,0,255");
-  EXPECT_EQ(l[1], "Tahoma");
+  EXPECT_EQ(l[1], Cara());
   EXPECT_EQ(l[2], "10");
   EXPECT_EQ(l[3], "Bold+Underline");
   EXPECT_EQ(l[4], "ANSI_CHARSET");
 }
 
 TEST_F(Dialogos, FuenteCambiada) {
-  Jugar("DialogAnswer \"Font\" \"Tahoma\" \"14\" \"Italic+Strikeout\" \"255,0,0\"\n"
-        "krDialogoFuente \"Tahoma\" \"12\" \"0,0,0\" \"Bold\" \"GREEK_CHARSET\"\n");
+  Jugar("DialogAnswer \"Font\" \"" + Cara() + "\" \"14\" \"Italic+Strikeout\" \"255,0,0\"\n"
+        "krDialogoFuente \"" + Cara() + "\" \"12\" \"0,0,0\" \"Bold\" \"GREEK_CHARSET\"\n");
   auto l = Lista();
   ASSERT_EQ(l.size(), 5u);
   EXPECT_EQ(l[0], "255,0,0");
-  EXPECT_EQ(l[1], "Tahoma");
+  EXPECT_EQ(l[1], Cara());
   EXPECT_EQ(l[2], "14");
   EXPECT_EQ(l[3], "Italic+Strikeout");
   EXPECT_EQ(l[4], "GREEK_CHARSET");
@@ -139,12 +168,19 @@ TEST_F(DialogosImagen, AbrirUnArchivoConVistaPrevia) {
   EXPECT_EQ(h_.Var("krUltimoError"), "");
 }
 
-TEST_F(DialogosImagen, AbrirTresArchivosSoloLectura) {
-  Jugar("DialogAnswer \"FileReadOnly\" \"a.bmp\" \"b.bmp\" \"c.bmp\"\nkrDialogoAbrirImagen \"\" \"" + Ruta("a.bmp") +
+// Wine's dialog reports the read-only box only for a single file (see AbrirSoloLectura).
+TEST_F(DialogosImagen, AbrirTresArchivos) {
+  Jugar("DialogAnswer \"File\" \"" + Ruta("a.bmp") + "\" \"b.bmp\" \"c.bmp\"\nkrDialogoAbrirImagen \"\" \"" + Ruta("a.bmp") +
         "\" \"Mapas de bits|*.bmp\" \"bmp\" \"[RO]\"\n");
   EXPECT_NE(Llamada(h_, "FileDialog").find("type \"Mapas de bits\""), std::string::npos) << Llamada(h_, "FileDialog");
-  EXPECT_EQ(R(), "");
+  EXPECT_EQ(R(), "") << h_.Salida();
   EXPECT_EQ(Lista(), (std::map<long, std::string>{{0, Ruta("a.bmp")}, {1, Ruta("b.bmp")}, {2, Ruta("c.bmp")}}));
+  EXPECT_EQ(h_.Var("RO"), "False");
+}
+
+TEST_F(DialogosImagen, AbrirSoloLectura) {
+  Jugar("DialogAnswer \"FileReadOnly\" \"" + Ruta("b.bmp") + "\"\nkrDialogoAbrirImagen \"\" \"\" \"\" \"\" \"[RO]\"\n");
+  EXPECT_EQ(R(), Ruta("b.bmp"));
   EXPECT_EQ(h_.Var("RO"), "True");
 }
 

@@ -12,13 +12,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 out=${1:-$PELMARO_BUILD/capturas-dialogos}
 mkdir -p "$out"
 "$here/build.sh" x86_64 >/dev/null
-datos="$PELMARO_CACHE/testdata"
-"$PELMARO_ROOT/tests/win/preparar_datos.sh" "$datos"
-muestra=$(pel_winpath "$datos/muestra.bmp")
-
 session=$(mktemp -d "${TMPDIR:-/tmp}/pelmaro-capturas.XXXXXX")
 trap 'pel_wine_end; rm -rf "$session"' EXIT
 pel_wine_session "$session"
+# A picture for the preview pane.
+convert -size 160x120 gradient:yellow-blue BMP3:"$session/muestra.bmp"
+muestra=$(pel_winpath "$session/muestra.bmp")
 
 paso=6  # seconds each dialog stays open
 guion=$session/dialogos.nbs
@@ -30,7 +29,7 @@ DialogAnswer "Cancel"
 krDialogoColor "Col" "True" "True"
 DialogAnswer "Delay" "$((paso * 1000))"
 DialogAnswer "Cancel"
-krDialogoFuente "Tahoma" "12" "0,0,255" "Bold+Underline" "ANSI_CHARSET"
+krDialogoFuente "DejaVu Sans" "12" "0,0,255" "Bold+Underline" "ANSI_CHARSET"
 DialogAnswer "Delay" "$((paso * 1000))"
 DialogAnswer "Cancel"
 krDialogoAbrirImagen "Abrir imagen" "$muestra" "" "" "[SoloLectura]"

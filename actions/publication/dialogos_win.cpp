@@ -44,7 +44,7 @@ class PlantillaVista {
     datos_.push_back(3);  // controls
     datos_.insert(datos_.end(), {0, 0, 120, 112});
     datos_.insert(datos_.end(), {0, 0, 0});  // menu, class, title
-    Control(kIdStc32, WS_CHILD, 0, 0, 1, 1);
+    Control(kIdStc32, WS_CHILD, 0, 0, 1, 112);  // as tall as the pane: the pane goes to its right
     Control(kIdVista, WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 6, 4, 110, 92);
     Control(kIdTamanyo, WS_CHILD | WS_VISIBLE | SS_CENTER, 6, 99, 110, 10);
   }

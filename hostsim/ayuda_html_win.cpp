@@ -4,33 +4,23 @@
 
 #include <string>
 
+#include "actions/publication/htmlhelp_api.h"
 #include "hostsim/procedimientos.h"
 #include "hostsim/simulador.h"
 
 namespace nbhost {
 namespace {
 
-using FuncionHtmlHelp = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-
-// HH_FTS_QUERY, ANSI.
-struct ConsultaBusqueda {
-  int cbStruct;
-  BOOL fUniCodeStrings;
-  LPCSTR pszSearchQuery;
-  LONG iProximity;
-  BOOL fStemmedSearch;
-  BOOL fTitleOnly;
-  BOOL fExecute;
-  LPCSTR pszWindow;
-};
+using pelmaro::htmlhelp::ConsultaBusqueda;
+using pelmaro::htmlhelp::FuncionHtmlHelp;
 
 std::string Texto(const char* t) { return t ? "\"" + std::string(t) + "\"" : "null"; }
 
 std::string Dato(UINT orden, DWORD_PTR dato) {
   switch (orden) {
-    case 0x0002:  // HH_DISPLAY_INDEX: the keyword
+    case pelmaro::htmlhelp::kDisplayIndex:  // the keyword
       return Texto(reinterpret_cast<const char*>(dato));
-    case 0x0003: {  // HH_DISPLAY_SEARCH: the query record
+    case pelmaro::htmlhelp::kDisplaySearch: {  // the query record
       auto* c = reinterpret_cast<const ConsultaBusqueda*>(dato);
       if (!c) return "null";
       return "{size " + std::to_string(c->cbStruct) + ", unicode " + std::to_string(c->fUniCodeStrings) +

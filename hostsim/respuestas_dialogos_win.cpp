@@ -140,22 +140,23 @@ void Fuente(HWND d, const Respuesta& r) {
   Pulsar(d, IDOK, false);
 }
 
+struct Busqueda {
+  int id;
+  std::string* t;
+};
+
+BOOL CALLBACK BuscarHijo(HWND w, LPARAM lp) {
+  auto* b = reinterpret_cast<Busqueda*>(lp);
+  if (GetDlgCtrlID(w) != b->id) return TRUE;
+  *b->t = TextoDe(w);
+  return FALSE;
+}
+
 // The text of a control of the dialog's own child (the preview pane's size), if any.
 std::string TextoDelHijo(HWND d, int id) {
   std::string t;
-  struct Busqueda {
-    int id;
-    std::string* t;
-  } b{id, &t};
-  EnumChildWindows(
-      d,
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* b = reinterpret_cast<Busqueda*>(lp);
-        if (GetDlgCtrlID(w) != b->id) return TRUE;
-        *b->t = TextoDe(w);
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&b));
+  Busqueda b{id, &t};
+  EnumChildWindows(d, BuscarHijo, reinterpret_cast<LPARAM>(&b));
   return t;
 }
 
@@ -203,19 +204,19 @@ struct Ventanas {
   std::vector<HWND> dialogos;
 };
 
+BOOL CALLBACK AnotarDialogo(HWND w, LPARAM lp) {
+  DWORD proceso = 0;
+  GetWindowThreadProcessId(w, &proceso);
+  char clase[16] = "";
+  GetClassNameA(w, clase, sizeof clase);
+  if (proceso == GetCurrentProcessId() && IsWindowVisible(w) && lstrcmpA(clase, "#32770") == 0)
+    reinterpret_cast<Ventanas*>(lp)->dialogos.push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> DialogosVisibles() {
   Ventanas v;
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        DWORD proceso = 0;
-        GetWindowThreadProcessId(w, &proceso);
-        char clase[16] = "";
-        GetClassNameA(w, clase, sizeof clase);
-        if (proceso == GetCurrentProcessId() && IsWindowVisible(w) && lstrcmpA(clase, "#32770") == 0)
-          reinterpret_cast<Ventanas*>(lp)->dialogos.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&v));
+  EnumWindows(AnotarDialogo, reinterpret_cast<LPARAM>(&v));
   return v.dialogos;
 }
 

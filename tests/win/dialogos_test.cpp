@@ -11,6 +11,11 @@ using prueba::Host;
 
 namespace {
 
+int CALLBACK HayCara(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lp) {
+  *reinterpret_cast<bool*>(lp) = true;
+  return 0;
+}
+
 // A face the system has (the dialog lists only those).
 std::string Cara() {
   static std::string cara = [] {
@@ -21,9 +26,7 @@ std::string Cara() {
       lf.lfCharSet = DEFAULT_CHARSET;
       lstrcpyA(lf.lfFaceName, c);
       bool hay = false;
-      EnumFontFamiliesExA(
-          dc, &lf, [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lp) -> int { *reinterpret_cast<bool*>(lp) = true; return 0; },
-          reinterpret_cast<LPARAM>(&hay), 0);
+      EnumFontFamiliesExA(dc, &lf, HayCara, reinterpret_cast<LPARAM>(&hay), 0);
       if (hay) {
         elegida = c;
         break;

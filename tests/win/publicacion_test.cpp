@@ -314,9 +314,13 @@ TEST(UnaAccionPorCategoria, PublicacionRatonYDialogos) {
   EXPECT_EQ(h.Var("krResultadoAccion"), "True");
   h.Reproducir("krMostrarRatonPub\n");
   EXPECT_EQ(h.Var("krResultadoAccion"), "True");
-  h.Reproducir("DialogAnswer \"Cancel\"\nkrDialogoColor \"C\" \"True\" \"\"\n");
-  EXPECT_EQ(h.Var("krResultadoAccion"), "False");
-  EXPECT_EQ(h.Var("C0"), "");
+  // Windows do not work on the 32-bit route through qemu-i386 (a dialog never appears and its
+  // call never returns), so the dialogs are played on the 64-bit build only.
+  if (!prueba::EsI386()) {
+    h.Reproducir("DialogAnswer \"Cancel\"\nkrDialogoColor \"C\" \"True\" \"\"\n");
+    EXPECT_EQ(h.Var("krResultadoAccion"), "False");
+    EXPECT_EQ(h.Var("C0"), "");
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "actions/files/ejecucion_archivos.h"
 #include "actions/hashes/ejecucion_hashes.h"
 #include "actions/ini/ejecucion_ini.h"
+#include "actions/publication/ejecucion_publicacion.h"
 #include "actions/sistema/ejecucion_sistema.h"
 #include "core/ejecucion.h"
 
@@ -15,9 +16,6 @@ namespace pelmaro {
     static TablaManejadores Tabla();     \
   };
 
-PELMARO_CLASE_MANEJADORES(TEjecucionAccDialogos)
-PELMARO_CLASE_MANEJADORES(TEjecucionAccPublicacion)
-PELMARO_CLASE_MANEJADORES(TEjecucionAccRaton)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccMonitor)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccImagenes)
 

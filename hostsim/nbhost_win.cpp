@@ -6,6 +6,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -35,7 +36,13 @@ const char kUso[] =
     "\"text\", Wait \"ms\" (idle, handling window messages), Answer CODE \"text\", CallResult\n"
     "\"Function\" \"value\" (what an intercepted system call answers: a number, 0,CODE to fail\n"
     "with that last error, or real for the real call); subroutines are :Name ... Return blocks;\n"
-    "[Name] in a text is replaced by the variable's value; lines starting with ; are comments.\n";
+    "[Name] in a text is replaced by the variable's value; lines starting with ; are comments.\n"
+    "DialogAnswer \"Cancel\" | \"Color\" \"R,G,B\" [\"R,G,B\" custom to add...] | \"Font\" \"face\"\n"
+    "\"size\" \"Bold+Italic+Underline+Strikeout\" [\"R,G,B\"] | \"File\" \"name\" [\"name\"...] |\n"
+    "\"FileReadOnly\" \"name\"... | \"Delay\" \"ms\": how the next standard dialog is answered, through its controls\n"
+    "(one answer per dialog, in order; question boxes are answered yes; a dialog left without an\n"
+    "answer is cancelled after 20 s). CallResult \"GetModuleFileNameA\" \"path\": the program path\n"
+    "the plug-in sees. Environment: NBHOST_START_LOG=FILE appends each start's arguments to FILE.\n";
 
 // Texts cross the plug-in boundary in the system code page; the terminal and script files
 // are UTF-8 (a script that is not valid UTF-8 is taken as it is).
@@ -64,6 +71,15 @@ bool Prefijo(const std::string& a, const char* p, std::string& resto) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Restarts of a publication start nbhost again: a log of the starts shows they happened.
+  if (const char* registro = std::getenv("NBHOST_START_LOG")) {
+    if (FILE* f = std::fopen(registro, "ab")) {
+      std::string linea = "start:";
+      for (int i = 1; i < argc; ++i) linea += std::string(" [") + argv[i] + "]";
+      std::fprintf(f, "%s\n", linea.c_str());
+      std::fclose(f);
+    }
+  }
   // Plain line feeds, also when the output goes to a Linux pipe.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stdin), _O_BINARY);

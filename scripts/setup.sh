@@ -19,7 +19,7 @@ packages=(
   wine wine64 wine32:i386 libwine:i386 qemu-user
   xvfb xauth x11-apps imagemagick fonts-wine
   cmake ninja-build g++ gettext googletest
-  dpkg-dev file python3 locales
+  dpkg-dev file python3 locales fp-utils
 )
 
 missing=()

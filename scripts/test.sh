@@ -114,6 +114,7 @@ if [ "$(pel_wine32_via)" = native ]; then
 else
   gtest_suite_split i686 pel_wine_run i686 "$PELMARO_BUILD/i686/bin/plugin_tests.exe"
 fi
+gtest_suite i686-publicacion pel_wine_run i686 "$PELMARO_BUILD/i686/bin/plugin_tests.exe" --gtest_filter='UnaAccionPorCategoria.*'
 
 # Checks written in bash; each ends with a line "NAME: N passed, N failed".
 script_suite() {

@@ -2,30 +2,12 @@
 
 #include <windows.h>
 
+#include "actions/publication/htmlhelp_api.h"
+
 namespace pelmaro {
 namespace {
 
-// The HTML Help API's own values (htmlhelp.h is not part of every toolchain).
-constexpr UINT kDisplayTopic = 0x0000;
-constexpr UINT kDisplayToc = 0x0001;
-constexpr UINT kDisplayIndex = 0x0002;
-constexpr UINT kDisplaySearch = 0x0003;
-constexpr UINT kHelpContext = 0x000F;
-constexpr UINT kCloseAll = 0x0012;
-
-// HH_FTS_QUERY, ANSI.
-struct ConsultaBusqueda {
-  int cbStruct;
-  BOOL fUniCodeStrings;
-  LPCSTR pszSearchQuery;
-  LONG iProximity;
-  BOOL fStemmedSearch;
-  BOOL fTitleOnly;
-  BOOL fExecute;
-  LPCSTR pszWindow;
-};
-
-using FuncionHtmlHelp = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+using namespace htmlhelp;
 
 // Loaded once and kept for the life of the process: the runtime's help windows outlive any
 // single call and would be torn down by an unload.

@@ -150,11 +150,20 @@ Proceso EjecutarNbhost(const std::string& argumentos, const std::string& guion) 
   DWORD escritos;
   WriteFile(entradaEscribir, guion.data(), static_cast<DWORD>(guion.size()), &escritos, nullptr);
   CloseHandle(entradaEscribir);
+  // Read while the process runs, not up to the end of the pipe: a process it starts (Wine's
+  // desktop process, a restarted nbhost) may hold the pipe open long after it has ended.
   char buffer[4096];
-  DWORD leidos;
-  while (ReadFile(salidaLeer, buffer, sizeof(buffer), &leidos, nullptr) && leidos) p.salida.append(buffer, leidos);
+  auto vaciar = [&] {
+    DWORD disponibles = 0, leidos = 0;
+    while (PeekNamedPipe(salidaLeer, nullptr, 0, nullptr, &disponibles, nullptr) && disponibles &&
+           ReadFile(salidaLeer, buffer, disponibles < sizeof(buffer) ? disponibles : sizeof(buffer), &leidos, nullptr) &&
+           leidos)
+      p.salida.append(buffer, leidos);
+  };
+  DWORD inicio = GetTickCount();
+  while (WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - inicio < 60000) vaciar();
+  vaciar();
   CloseHandle(salidaLeer);
-  WaitForSingleObject(pi.hProcess, 60000);
   GetExitCodeProcess(pi.hProcess, &p.codigo);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);

@@ -22,3 +22,36 @@ fi
 for f in vacio.bin uno-mib.bin dos-y-media-mib.bin texto.txt grande.bin; do
   printf '%s\t%s\t%s\n' "$f" "$(md5sum <"$f" | cut -d' ' -f1)" "$(sha1sum <"$f" | cut -d' ' -f1)" >>referencias.tsv
 done
+# A compiled help file (chmcmd, Free Pascal's CHM compiler) with an index, contents, search
+# and the context number 12 for its second page.
+mkdir -p ayuda
+(
+  cd ayuda
+  printf '<html><head><title>Inicio</title></head><body><p>Inicio de la ayuda</p></body></html>\n' >inicio.htm
+  printf '<html><head><title>Tema</title></head><body><p>Tema doce</p></body></html>\n' >tema.htm
+  entrada() { printf '<li><object type="text/sitemap"><param name="Name" value="%s"><param name="Local" value="%s"></object>\n' "$1" "$2"; }
+  { printf '<html><body><ul>\n'; entrada Inicio inicio.htm; entrada Tema tema.htm; printf '</ul></body></html>\n'; } >prueba.hhc
+  { printf '<html><body><ul>\n'; entrada Inicio inicio.htm; entrada Tema tema.htm; printf '</ul></body></html>\n'; } >prueba.hhk
+  cat >prueba.hhp <<'HHP'
+[OPTIONS]
+Compiled file=prueba.chm
+Contents file=prueba.hhc
+Index file=prueba.hhk
+Default topic=inicio.htm
+Full-text search=Yes
+Title=Ayuda de prueba
+
+[FILES]
+inicio.htm
+tema.htm
+
+[MAP]
+#define IDH_TEMA 12
+
+[ALIAS]
+IDH_TEMA=tema.htm
+HHP
+  [ -s prueba.chm ] && [ prueba.chm -nt prueba.hhp ] || chmcmd prueba.hhp >chmcmd.log 2>&1 || { cat chmcmd.log >&2; exit 1; }
+)
+# Pictures for the preview pane of the picture dialogs.
+[ -s muestra.bmp ] || convert -size 40x30 xc:red BMP3:muestra.bmp

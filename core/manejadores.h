@@ -5,7 +5,7 @@
 #include "actions/hashes/ejecucion_hashes.h"
 #include "actions/ini/ejecucion_ini.h"
 #include "actions/publication/ejecucion_publicacion.h"
-#include "actions/sistema/ejecucion_sistema.h"
+#include "actions/system/ejecucion_sistema.h"
 #include "core/ejecucion.h"
 
 namespace pelmaro {

@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "actions/sistema/carpetas.h"
-#include "actions/sistema/datos_sistema.h"
+#include "actions/system/carpetas.h"
+#include "actions/system/datos_sistema.h"
 
 using namespace pelmaro;
 

@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "actions/sistema/datos_sistema.h"
-#include "actions/sistema/manijas_win.h"
-#include "actions/sistema/utiles_sistema.h"
+#include "actions/system/datos_sistema.h"
+#include "actions/system/manijas_win.h"
+#include "actions/system/utiles_sistema.h"
 
 namespace pelmaro {
 namespace {

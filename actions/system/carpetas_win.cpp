@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "actions/sistema/carpetas.h"
+#include "actions/system/carpetas.h"
 
 namespace pelmaro {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "actions/sistema/carpetas.h"
-#include "actions/sistema/ejecucion_sistema.h"
-#include "actions/sistema/utiles_sistema.h"
+#include "actions/system/carpetas.h"
+#include "actions/system/ejecucion_sistema.h"
+#include "actions/system/utiles_sistema.h"
 #include "core/texto.h"
 
 namespace pelmaro {

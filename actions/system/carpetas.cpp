@@ -1,4 +1,4 @@
-#include "actions/sistema/carpetas.h"
+#include "actions/system/carpetas.h"
 
 namespace pelmaro {
 namespace {

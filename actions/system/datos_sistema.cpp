@@ -1,4 +1,4 @@
-#include "actions/sistema/datos_sistema.h"
+#include "actions/system/datos_sistema.h"
 
 #include <cstring>
 

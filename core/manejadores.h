@@ -4,6 +4,7 @@
 #include "actions/files/ejecucion_archivos.h"
 #include "actions/hashes/ejecucion_hashes.h"
 #include "actions/ini/ejecucion_ini.h"
+#include "actions/monitor/ejecucion_monitor.h"
 #include "core/ejecucion.h"
 
 namespace pelmaro {
@@ -18,7 +19,6 @@ PELMARO_CLASE_MANEJADORES(TEjecucionAccSistema)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccDialogos)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccPublicacion)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccRaton)
-PELMARO_CLASE_MANEJADORES(TEjecucionAccMonitor)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccImagenes)
 
 #undef PELMARO_CLASE_MANEJADORES

@@ -30,8 +30,12 @@ const char kUso[] =
     "Script lines: any action by name with its parameters in double quotes, ExecAction NUMBER\n"
     "\"p1\" ..., SetVar \"[Name]\" \"value\", GoSub \"Name\", DeleteArray \"[Name]\" \"All\", Echo\n"
     "\"text\", Answer CODE \"text\", CallResult \"Function\" \"value\" (what an intercepted system\n"
-    "call answers); subroutines are :Name ... Return blocks; [Name] in a text is\n"
-    "replaced by the variable's value; lines starting with ; are comments.\n";
+    "call answers), Wait \"ms\" (waits that long while the thread's window messages are\n"
+    "delivered, as in the host's message loop: timers fire only then); subroutines are\n"
+    ":Name ... Return blocks; [Name] in a text is\n"
+    "replaced by the variable's value; lines starting with ; are comments.\n"
+    "Recorded instead of done: monitor power messages (SendMessageA/PostMessageA with\n"
+    "WM_SYSCOMMAND, SC_MONITORPOWER), printed as system calls.\n";
 
 // Texts cross the plug-in boundary in the system code page; the terminal and script files
 // are UTF-8 (a script that is not valid UTF-8 is taken as it is).

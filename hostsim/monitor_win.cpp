@@ -11,21 +11,6 @@
 namespace nbhost {
 namespace {
 
-// Delivers the thread's messages for `ms` milliseconds.
-void EntregarMensajes(DWORD ms) {
-  const DWORD inicio = GetTickCount();
-  for (;;) {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageA(&m);
-    }
-    DWORD pasado = GetTickCount() - inicio;
-    if (pasado >= ms) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - pasado, QS_ALLINPUT);
-  }
-}
-
 void OrdenEsperar(Simulador&, const LineaGuion& linea, const std::vector<std::string>& argumentos) {
   const char* forma = "expected: Wait \"ms\" (a number of milliseconds)";
   if (argumentos.size() != 1 || argumentos[0].empty() || argumentos[0].size() > 9 ||
@@ -67,4 +52,19 @@ Extension gSendMessage{GanchoImportacion{"user32.dll", "SendMessageA", reinterpr
 Extension gPostMessage{GanchoImportacion{"user32.dll", "PostMessageA", reinterpret_cast<void*>(&GanchoPostMessageA)}};
 
 }  // namespace
+
+void EntregarMensajes(unsigned long ms) {
+  const DWORD inicio = GetTickCount();
+  for (;;) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+    DWORD pasado = GetTickCount() - inicio;
+    if (pasado >= ms) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - pasado, QS_ALLINPUT);
+  }
+}
+
 }  // namespace nbhost

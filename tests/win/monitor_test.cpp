@@ -62,29 +62,19 @@ GANCHO("user32.dll", BeginPaint)
 GANCHO("user32.dll", EndPaint)
 #undef GANCHO
 
-// Delivers this thread's messages for `ms` milliseconds.
-void EntregarMensajes(DWORD ms) {
-  const DWORD inicio = GetTickCount();
-  for (DWORD pasado = 0; pasado < ms; pasado = GetTickCount() - inicio) {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - pasado, QS_ALLINPUT);
-  }
+BOOL CALLBACK AnyadirSiEsMensaje(HWND h, LPARAM l) {
+  char clase[64] = {};
+  DWORD proceso = 0;
+  GetWindowThreadProcessId(h, &proceso);
+  if (proceso == GetCurrentProcessId() && GetClassNameA(h, clase, sizeof clase) && !strcmp(clase, kClase))
+    reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+  return TRUE;
 }
 
 // The message windows of this process (of every loaded copy of the plug-in).
 std::vector<HWND> VentanasOSD() {
   std::vector<HWND> ventanas;
-  EnumWindows(
-      [](HWND h, LPARAM l) -> BOOL {
-        char clase[64] = {};
-        DWORD proceso = 0;
-        GetWindowThreadProcessId(h, &proceso);
-        if (proceso == GetCurrentProcessId() && GetClassNameA(h, clase, sizeof clase) && !strcmp(clase, kClase))
-          reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&ventanas));
+  EnumWindows(&AnyadirSiEsMensaje, reinterpret_cast<LPARAM>(&ventanas));
   return ventanas;
 }
 
@@ -191,7 +181,7 @@ class Monitor : public ::testing::Test {
 };
 
 TEST_F(Monitor, MensajeEnSuSitioConSuTamanyoYSusEstilos) {
-  Accion("krMostrarMensajeOSD \"Hola, mundo\" \"100\" \"120\" \"700\" \"Arial|20|255,0,0\"");
+  Accion("krMostrarMensajeOSD \"Hola, mundo\" \"100\" \"120\" \"2500\" \"Arial|20|255,0,0\"");
   EXPECT_EQ(R(), "True");
   EXPECT_EQ(E(), "");
   HWND h = UnaVentana();
@@ -215,10 +205,17 @@ TEST_F(Monitor, MensajeEnSuSitioConSuTamanyoYSusEstilos) {
   // Clicks go to what lies below.
   POINT centro{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   EXPECT_NE(WindowFromPoint(centro), h);
-  // Kept at the top of the topmost band.
-  Esperar(300);
-  EXPECT_TRUE(IsWindow(h));
-  EXPECT_TRUE(EsperarSinMensajes(1500)) << "still there after its time";
+  // Another topmost window over it: within a second the message is back on top.
+  HWND encima = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "encima", WS_POPUP | WS_VISIBLE, 0, 0,
+                                300, 300, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(encima);
+  SetWindowPos(encima, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_NE(GetTopWindow(GetDesktopWindow()), h);
+  Esperar(1300);
+  EXPECT_EQ(GetTopWindow(GetDesktopWindow()), h);
+  DestroyWindow(encima);
+  EXPECT_TRUE(IsWindow(h) && IsWindowVisible(h)) << "gone before its time";
+  EXPECT_TRUE(EsperarSinMensajes(2500)) << "still there after its time";
   EXPECT_FALSE(IsWindow(h));
 }
 
@@ -278,9 +275,9 @@ TEST_F(Monitor, NumerosInvalidosDanLosValoresPorDefecto) {
   SIZE esperado = Medir("Por defecto", Fuente("Arial", 10, false), AnchoEscritorio() - 10);
   EXPECT_EQ(r.right - r.left, esperado.cx);
   EXPECT_EQ(r.bottom - r.top, esperado.cy);
-  Esperar(3500);
+  Esperar(3000);
   EXPECT_TRUE(IsWindow(h) && IsWindowVisible(h)) << "gone before 4000 ms";
-  EXPECT_TRUE(EsperarSinMensajes(1500)) << "still there after 4000 ms";
+  EXPECT_TRUE(EsperarSinMensajes(2000)) << "still there after 4000 ms";
 }
 
 // Every pixel of the window is the text's colour or the colour key, and both occur; the
@@ -393,7 +390,7 @@ TEST(MonitorDescarga, ConMensajesEnPantalla) {
   EXPECT_FALSE(GetModuleHandleA(copia.c_str())) << "the copy is still loaded";
   for (HWND h : suyas) EXPECT_FALSE(IsWindow(h));
   // Timer 2 would fire every second while a window lived.
-  EntregarMensajes(2500);
+  nbhost::EntregarMensajes(2500);
   DeleteFileA(copia.c_str());
 }
 
@@ -571,6 +568,9 @@ TEST_F(PapelTapiz, SinClaveDelEscritorioFalloConElTextoDeLaExcepcion) {
   EXPECT_EQ(error, pelmaro::TextoExcepcion(
                        "EOSError", pelmaro::Formatear(pelmaro::kFormatoMensajeOS, "2", pelmaro::MensajeSistema(2))));
   EXPECT_NE(ValorEscritorio("TileWallpaper"), "(none)") << "the settings were not put back";
+  char ahora[MAX_PATH] = {};
+  SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, ahora, 0);
+  EXPECT_EQ(std::string(ahora), anterior_) << "the wallpaper was changed all the same";
 }
 
 }  // namespace

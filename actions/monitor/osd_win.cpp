@@ -16,6 +16,7 @@
 
 #include "actions/monitor/osd.h"
 #include "core/ejecucion.h"
+#include "core/modulo.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -193,8 +194,13 @@ class TModuloOSD {
  public:
   TModuloOSD() { RegistrarClase(); }
   ~TModuloOSD() {
-    // Every window still there is destroyed, and with it its timers. The list is emptied
-    // first, so that nothing done meanwhile can touch it.
+    // When the process ends, the system takes the windows and timers back itself.
+    if (ProcesoTerminando()) {
+      for (auto& osd : lista_) (void)osd.release();
+      return;
+    }
+    // Unloaded: every window still there is destroyed, and with it its timers. The list is
+    // emptied first, so that nothing done meanwhile can touch it.
     std::vector<std::unique_ptr<TOSD>> lista = std::move(lista_);
     lista.clear();
     UnregisterClassA(kClaseVentanaOSD, Instancia());

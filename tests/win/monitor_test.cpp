@@ -497,6 +497,15 @@ std::string ValorEscritorio(const char* nombre) {
   return buffer;
 }
 
+DWORD CuentaValores() {
+  HKEY clave;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kEscritorio, 0, KEY_READ, &clave) != ERROR_SUCCESS) return 0;
+  DWORD n = 0;
+  RegQueryInfoKeyA(clave, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(clave);
+  return n;
+}
+
 class PapelTapiz : public Monitor {
  protected:
   void SetUp() override {
@@ -550,6 +559,8 @@ TEST_F(PapelTapiz, SinClaveDelEscritorioFalloConElTextoDeLaExcepcion) {
   HKEY copia;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kCopia, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &copia, nullptr), 0);
   ASSERT_EQ(RegCopyTreeA(HKEY_CURRENT_USER, kEscritorio, copia), 0);
+  const DWORD valores = CuentaValores();
+  ASSERT_GT(valores, 0u);
   ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, kEscritorio), 0);
 
   Accion("krFijarPapelTapiz \"" + imagen_ + "\" \"PPT_MOSAICO\"");
@@ -567,7 +578,7 @@ TEST_F(PapelTapiz, SinClaveDelEscritorioFalloConElTextoDeLaExcepcion) {
   EXPECT_EQ(resultado, "False");
   EXPECT_EQ(error, pelmaro::TextoExcepcion(
                        "EOSError", pelmaro::Formatear(pelmaro::kFormatoMensajeOS, "2", pelmaro::MensajeSistema(2))));
-  EXPECT_NE(ValorEscritorio("TileWallpaper"), "(none)") << "the settings were not put back";
+  EXPECT_EQ(CuentaValores(), valores) << "the settings were not put back";
   char ahora[MAX_PATH] = {};
   SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, ahora, 0);
   EXPECT_EQ(std::string(ahora), anterior_) << "the wallpaper was changed all the same";

@@ -5,8 +5,10 @@
 // A message whose time is over is hidden and its window and object released at once (604
 // still reaches every visible one through its window class): a publication may show any
 // number of messages without using up the process's window or GDI handles. The window
-// class is registered when the library loads; when it unloads, every message still on screen
-// is destroyed first (which stops its timers), then the class is unregistered.
+// class is registered with the first message (a library that only loads touches no window
+// function: some hosts' processes then cannot end); when the library unloads, every message
+// still on screen is destroyed first (which stops its timers), then the class is
+// unregistered. When the process ends, the system takes both back itself.
 #include <windows.h>
 
 #include <algorithm>
@@ -192,7 +194,7 @@ class TOSD {
 // OSDList, with the window class's lifetime.
 class TModuloOSD {
  public:
-  TModuloOSD() { RegistrarClase(); }
+  TModuloOSD() = default;
   ~TModuloOSD() {
     // When the process ends, the system takes the windows and timers back itself.
     if (ProcesoTerminando()) {
@@ -203,10 +205,15 @@ class TModuloOSD {
     // emptied first, so that nothing done meanwhile can touch it.
     std::vector<std::unique_ptr<TOSD>> lista = std::move(lista_);
     lista.clear();
-    UnregisterClassA(kClaseVentanaOSD, Instancia());
+    if (claseRegistrada_) UnregisterClassA(kClaseVentanaOSD, Instancia());
   }
   TModuloOSD(const TModuloOSD&) = delete;
   TModuloOSD& operator=(const TModuloOSD&) = delete;
+
+  // The window class, registered before the first message window is created.
+  void AsegurarClase() {
+    if (!claseRegistrada_) claseRegistrada_ = RegistrarClase();
+  }
 
   TOSD* Anyadir(std::unique_ptr<TOSD> osd) {
     lista_.push_back(std::move(osd));
@@ -218,10 +225,10 @@ class TModuloOSD {
   }
 
  private:
-  static void RegistrarClase() {
+  static bool RegistrarClase() {
     WNDCLASSA clase{};
     if (GetClassInfoA(Instancia(), kClaseVentanaOSD, &clase)) {
-      if (clase.lpfnWndProc == &DefWindowProcA) return;
+      if (clase.lpfnWndProc == &DefWindowProcA) return true;
       UnregisterClassA(kClaseVentanaOSD, Instancia());
     }
     clase = WNDCLASSA{};
@@ -231,15 +238,17 @@ class TModuloOSD {
     clase.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     clase.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     clase.lpszClassName = kClaseVentanaOSD;
-    RegisterClassA(&clase);  // on failure the messages' windows cannot be created, which they report
+    return RegisterClassA(&clase) != 0;  // on failure the windows cannot be created, which 603 reports
   }
 
   std::vector<std::unique_ptr<TOSD>> lista_;
+  bool claseRegistrada_ = false;
 };
 
 TModuloOSD gModulo;
 
 TOSD::TOSD() {
+  gModulo.AsegurarClase();
   SetFont(nullptr);
   ventana_ = CreateWindowExA(kEstilosExtendidos, kClaseVentanaOSD, "", WS_POPUP | WS_VISIBLE, kPosicionPorDefecto,
                              kPosicionPorDefecto, 0, 0, GetDesktopWindow(), nullptr, Instancia(), nullptr);

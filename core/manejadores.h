@@ -6,6 +6,7 @@
 #include "actions/ini/ejecucion_ini.h"
 #include "actions/publication/ejecucion_publicacion.h"
 #include "actions/system/ejecucion_sistema.h"
+#include "actions/monitor/ejecucion_monitor.h"
 #include "core/ejecucion.h"
 
 namespace pelmaro {
@@ -16,7 +17,6 @@ namespace pelmaro {
     static TablaManejadores Tabla();     \
   };
 
-PELMARO_CLASE_MANEJADORES(TEjecucionAccMonitor)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccImagenes)
 
 #undef PELMARO_CLASE_MANEJADORES

@@ -3,7 +3,6 @@
 
 namespace pelmaro {
 
-TablaManejadores TEjecucionAccMonitor::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccImagenes::Tabla() { return {nullptr, 0}; }
 
 }  // namespace pelmaro

@@ -38,6 +38,10 @@ class Extension {
   Extension(const char* nombre, const char* forma, OrdenGuion orden);
 };
 
+// Delivers the calling thread's window messages for `ms` milliseconds, as the host's message
+// loop would (what the script command Wait "ms" does).
+void EntregarMensajes(unsigned long ms);
+
 const std::vector<GanchoImportacion>& GanchosRegistrados();
 const std::vector<OrdenExtra>& OrdenesRegistradas();
 

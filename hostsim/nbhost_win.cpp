@@ -42,7 +42,9 @@ const char kUso[] =
     "\"FileReadOnly\" \"name\"... | \"Delay\" \"ms\": how the next standard dialog is answered, through its controls\n"
     "(one answer per dialog, in order; question boxes are answered yes; a dialog left without an\n"
     "answer is cancelled after 20 s). CallResult \"GetModuleFileNameA\" \"path\": the program path\n"
-    "the plug-in sees. Environment: NBHOST_START_LOG=FILE appends each start's arguments to FILE.\n";
+    "the plug-in sees. Environment: NBHOST_START_LOG=FILE appends each start's arguments to FILE.\n"
+    "Recorded instead of done: monitor power messages (SendMessageA/PostMessageA with\n"
+    "WM_SYSCOMMAND, SC_MONITORPOWER), printed as system calls.\n";
 
 // Texts cross the plug-in boundary in the system code page; the terminal and script files
 // are UTF-8 (a script that is not valid UTF-8 is taken as it is).

@@ -100,23 +100,6 @@ BOOLEAN WINAPI GanchoSetSuspendState(BOOLEAN hibernar, BOOLEAN forzar, BOOLEAN s
   return real ? real(hibernar, forzar, sinDespertar) : FALSE;
 }
 
-// Wait "ms": the host idles that long, handling its window messages, as a publication does
-// between actions (so that what the system does meanwhile, such as ending the session, can
-// reach it).
-void OrdenEsperar(Simulador&, const LineaGuion& linea, const std::vector<std::string>& argumentos) {
-  char* fin = nullptr;
-  unsigned long ms = argumentos.size() == 1 ? std::strtoul(argumentos[0].c_str(), &fin, 10) : 0;
-  if (argumentos.size() != 1 || argumentos[0].empty() || *fin) throw ErrorGuion(linea.numero, "expected: Wait \"ms\"");
-  const ULONGLONG hasta = GetTickCount64() + ms;
-  for (ULONGLONG ahora = GetTickCount64(); ahora < hasta; ahora = GetTickCount64()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(hasta - ahora), QS_ALLINPUT);
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageA(&m);
-    }
-  }
-}
 
 constexpr char kPowrprof[] = "powrprof.dll";
 constexpr char kShell32[] = "shell32.dll";
@@ -124,7 +107,6 @@ constexpr char kHibernar[] = "IsPwrHibernateAllowed";
 constexpr char kSuspender[] = "IsPwrSuspendAllowed";
 constexpr char kAdministrador[] = "IsUserAnAdmin";
 
-Extension gEsperar{"Wait", "Wait \"ms\"", &OrdenEsperar};
 Extension gSalir{GanchoImportacion{"user32.dll", "ExitWindowsEx", reinterpret_cast<void*>(&GanchoExitWindowsEx)}};
 Extension gEnergia{
     GanchoImportacion{"kernel32.dll", "SetSystemPowerState", reinterpret_cast<void*>(&GanchoSetSystemPowerState)}};

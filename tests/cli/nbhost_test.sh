@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The product file and the nbhost tool as a person uses them: the DLL's form and imports,
-# the catalogue listing, script errors, and the old-host gate on the real 32-bit plug-in.
+# the catalogue listing, script errors, and the old-host gate and the monitor actions on the real
+# 32-bit plug-in.
 set -uo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 . "$here/scripts/lib/env.sh"
@@ -66,6 +67,20 @@ echo "$out" | sed 's/^/  | /'
 check "i686: an old host's process ends with exit code 0" test $rc -eq 0
 check "i686: the old-host message" contains "$out" '  message box (warning) "Error conocido": "Actualiza tu Neobook. Este Plugin sólo funciona en versiones 4.1.3 ó superiores"'
 check "i686: nothing runs after the gate" lacks "$out" "despues"
+
+# The monitor actions on the real 32-bit plug-in: on-screen messages hidden with none shown,
+# monitor power recorded by the simulator (never sent), display mode parameters refused.
+out=$(printf '%s\n' 'krOcultarMensajesOSD' 'krApagarMonitor' 'CallResult "SendMessageA" "1"' 'krEncenderMonitor' \
+        'krCambiarResolucion "1024" "768" "abc" ""' | "$here/scripts/nbhost" - 2>&1); rc=$?
+echo "$out" | sed 's/^/  | /'
+check "i686: the monitor script plays to its end" test $rc -eq 0
+check "i686: krOcultarMensajesOSD with nothing shown" contains "$out" $'krOcultarMensajesOSD\n  krResultadoAccion = "True"'
+check "i686: krApagarMonitor is recorded" contains "$out" $'  system call: SendMessageA(WM_SYSCOMMAND, SC_MONITORPOWER, 2)\n  krResultadoAccion = "True"'
+check "i686: krEncenderMonitor answers the recorded result" contains "$out" $'  system call: SendMessageA(WM_SYSCOMMAND, SC_MONITORPOWER, -1)\n  krResultadoAccion = "False"'
+check "i686: krCambiarResolucion with a rate that is no number" contains "$out" $'"abc" ""\n  krResultadoAccion = "False"\n  krUltimoError = ""'
+out=$(printf 'Wait "soon"\n' | "$here/scripts/nbhost" --arch=x86_64 - 2>&1); rc=$?
+check "Wait needs a number of milliseconds (exit 1)" test $rc -eq 1
+check "Wait's error names the line and the form" contains "$out" 'line 1: expected: Wait "ms"'
 
 echo "cli: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

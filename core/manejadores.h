@@ -3,6 +3,7 @@
 #pragma once
 #include "actions/files/ejecucion_archivos.h"
 #include "actions/hashes/ejecucion_hashes.h"
+#include "actions/images/ejecucion_imagenes.h"
 #include "actions/ini/ejecucion_ini.h"
 #include "core/ejecucion.h"
 
@@ -19,7 +20,6 @@ PELMARO_CLASE_MANEJADORES(TEjecucionAccDialogos)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccPublicacion)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccRaton)
 PELMARO_CLASE_MANEJADORES(TEjecucionAccMonitor)
-PELMARO_CLASE_MANEJADORES(TEjecucionAccImagenes)
 
 #undef PELMARO_CLASE_MANEJADORES
 

@@ -8,6 +8,5 @@ TablaManejadores TEjecucionAccDialogos::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccPublicacion::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccRaton::Tabla() { return {nullptr, 0}; }
 TablaManejadores TEjecucionAccMonitor::Tabla() { return {nullptr, 0}; }
-TablaManejadores TEjecucionAccImagenes::Tabla() { return {nullptr, 0}; }
 
 }  // namespace pelmaro

@@ -4,6 +4,7 @@
 
 #include "actions/images/formatos.h"
 #include "actions/images/utiles_imagenes.h"
+#include "core/ejecucion.h"
 #include "core/errores.h"
 #include "core/texto.h"
 #include "core/textos.h"

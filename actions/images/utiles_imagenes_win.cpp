@@ -4,6 +4,7 @@
 
 #include "actions/images/formatos.h"
 #include "actions/images/utiles_imagenes.h"
+#include "core/ejecucion.h"
 #include "core/errores.h"
 #include "core/texto.h"
 #include "core/textos.h"
@@ -34,12 +35,12 @@ constexpr std::uint64_t kArchivoMaximo = 512ull << 20;
   throw Excepcion(Formatear(Texto(formato), archivo));
 }
 
-struct Manejador {
+struct ArchivoAbierto {
   HANDLE h;
-  explicit Manejador(HANDLE x) : h(x) {}
-  ~Manejador() { if (h != INVALID_HANDLE_VALUE) CloseHandle(h); }
-  Manejador(const Manejador&) = delete;
-  Manejador& operator=(const Manejador&) = delete;
+  explicit ArchivoAbierto(HANDLE x) : h(x) {}
+  ~ArchivoAbierto() { if (h != INVALID_HANDLE_VALUE) CloseHandle(h); }
+  ArchivoAbierto(const ArchivoAbierto&) = delete;
+  ArchivoAbierto& operator=(const ArchivoAbierto&) = delete;
 };
 
 bool ExisteArchivo(const std::string& ruta) {
@@ -48,7 +49,7 @@ bool ExisteArchivo(const std::string& ruta) {
 }
 
 Bytes LeerArchivo(const std::string& ruta) {
-  Manejador f(CreateFileA(ruta.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+  ArchivoAbierto f(CreateFileA(ruta.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                           nullptr));
   if (f.h == INVALID_HANDLE_VALUE) Error(kNoLeida, ruta);
   LARGE_INTEGER tamanyo;
@@ -72,7 +73,7 @@ Bytes LeerArchivo(const std::string& ruta) {
 void GuardarArchivoImagen(const std::string& ruta, const Bytes& datos) {
   const std::string temporal = ruta + ".pelmaro-tmp";
   {
-    Manejador f(CreateFileA(temporal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ArchivoAbierto f(CreateFileA(temporal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (f.h == INVALID_HANDLE_VALUE)
       throw EFCreateError(Formatear("Cannot create file \"%s\". %s", ruta, MensajeSistema(GetLastError())));
     std::size_t hecho = 0;

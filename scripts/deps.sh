@@ -146,7 +146,7 @@ recipe_openjpeg() {
   src=$(debian_source openjpeg2) || return 1
   cmake_targets "$src" "$1" "$2" openjp2 -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC_LIBS=ON \
     -DBUILD_CODEC=OFF -DBUILD_TESTING=OFF -DBUILD_DOC=OFF || return 1
-  cp "$src"/src/lib/openjp2/openjpeg.h "$2.build"/src/lib/openjp2/opj_config.h "$2/include/" || return 1
+  cp "$src"/src/lib/openjp2/{openjpeg.h,opj_stdint.h} "$2.build"/src/lib/openjp2/opj_config.h "$2/include/" || return 1
   cp "$2.build/bin/libopenjp2.a" "$2/lib/" || return 1
   rm -rf "$2.build"
 }

@@ -73,6 +73,7 @@ script_suite() {
 }
 script_suite cli "$PELMARO_ROOT/tests/cli/nbhost_test.sh"
 script_suite openssl "$PELMARO_ROOT/tests/cli/cifrado_openssl_test.sh"
+script_suite fuzz "$PELMARO_ROOT/scripts/fuzz.sh"
 
 echo
 echo "=== summary"

@@ -189,8 +189,7 @@ Bytes Escribir(const Imagen& origen) {
   const bool alfa = !EsOpaca(origen);
   const bool conPaleta = !alfa && PaletaExacta(origen, 256, ind);
   Imagen color;
-  if (!conPaleta) color = ConvertirA(origen, alfa ? FormatoPixel::kRGBA32 : FormatoPixel::kRGB24);
-  const Imagen& img = conPaleta ? ind : color;
+  const Imagen& img = conPaleta ? ind : EnFormato(origen, alfa ? FormatoPixel::kRGBA32 : FormatoPixel::kRGB24, color);
   const int w = img.ancho, h = img.alto, bits = conPaleta ? 8 : (alfa ? 32 : 24);
   Bytes pix;
   if (conPaleta) {

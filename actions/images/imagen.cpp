@@ -80,6 +80,12 @@ Imagen ConvertirA(const Imagen& origen, FormatoPixel destino) {
   return r;
 }
 
+const Imagen& EnFormato(const Imagen& origen, FormatoPixel destino, Imagen& almacen) {
+  if (origen.formato == destino) return origen;
+  almacen = ConvertirA(origen, destino);
+  return almacen;
+}
+
 bool EsOpaca(const Imagen& img) {
   if (img.formato == FormatoPixel::kRGBA32) {
     for (std::size_t i = 3; i < img.pixeles.size(); i += 4)

@@ -52,6 +52,9 @@ Imagen CrearImagen(int ancho, int alto, FormatoPixel formato);
 // Conversions. Palette images expand through their palette; colour to grey uses the
 // luminance weights 0.299, 0.587, 0.114.
 Imagen ConvertirA(const Imagen& origen, FormatoPixel destino);
+// The image in that layout without a copy when it already is: `origen` itself, or the
+// conversion stored in `almacen`.
+const Imagen& EnFormato(const Imagen& origen, FormatoPixel destino, Imagen& almacen);
 // True when every pixel is opaque (alpha 255), or the layout has no alpha.
 bool EsOpaca(const Imagen& imagen);
 // True when a palette image or an opaque colour image has only grey colours.

@@ -160,7 +160,9 @@ Imagen Leer(const std::uint8_t* datos, std::size_t tamanyo) {
 
 Bytes Escribir(const Imagen& origen) {
   const bool gris = EsGris(origen), alfa = !EsOpaca(origen);
-  const Imagen img = ConvertirA(origen, alfa ? FormatoPixel::kRGBA32 : gris ? FormatoPixel::kGris8 : FormatoPixel::kRGB24);
+  Imagen almacen;
+  const Imagen& img =
+      EnFormato(origen, alfa ? FormatoPixel::kRGBA32 : gris ? FormatoPixel::kGris8 : FormatoPixel::kRGB24, almacen);
   const int n = BytesPorPixel(img.formato);
   std::vector<opj_image_cmptparm_t> comps(n);
   for (opj_image_cmptparm_t& c : comps) {

@@ -96,7 +96,8 @@ struct Compresor {
 
 Bytes Escribir(const Imagen& origen) {
   const bool gris = EsGris(origen);
-  const Imagen img = ConvertirA(origen, gris ? FormatoPixel::kGris8 : FormatoPixel::kRGB24);
+  Imagen almacen;
+  const Imagen& img = EnFormato(origen, gris ? FormatoPixel::kGris8 : FormatoPixel::kRGB24, almacen);
   Errores e;
   Compresor k;
   PrepararErrores(e);

@@ -114,11 +114,14 @@ struct Escritura {
 };
 
 Bytes Escribir(const Imagen& origen) {
-  Imagen img;
+  Imagen almacen;
   const bool alfa = !EsOpaca(origen);
-  if (EsGris(origen)) img = ConvertirA(origen, FormatoPixel::kGris8);
-  else if (origen.formato == FormatoPixel::kIndexado8 && origen.paleta.size() <= 256) img = origen;
-  else img = ConvertirA(origen, alfa ? FormatoPixel::kRGBA32 : FormatoPixel::kRGB24);
+  const FormatoPixel f = EsGris(origen) ? FormatoPixel::kGris8
+                         : origen.formato == FormatoPixel::kIndexado8 && origen.paleta.size() <= 256
+                             ? FormatoPixel::kIndexado8
+                         : alfa ? FormatoPixel::kRGBA32
+                                : FormatoPixel::kRGB24;
+  const Imagen& img = EnFormato(origen, f, almacen);
   Bytes out;
   Estado e;
   e.salida = &out;
@@ -148,7 +151,7 @@ Bytes Escribir(const Imagen& origen) {
     while (!alfas.empty() && alfas.back() == 255) alfas.pop_back();
     if (!alfas.empty()) png_set_tRNS(s.png, s.info, alfas.data(), static_cast<int>(alfas.size()), nullptr);
   }
-  for (int y = 0; y < img.alto; ++y) filas[y] = img.Fila(y);
+  for (int y = 0; y < img.alto; ++y) filas[y] = const_cast<png_bytep>(img.Fila(y));
   png_write_info(s.png, s.info);
   png_write_image(s.png, filas.data());
   png_write_end(s.png, nullptr);

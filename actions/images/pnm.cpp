@@ -144,14 +144,16 @@ Bytes Cabecera(const std::string& texto) { return Bytes(texto.begin(), texto.end
 std::string Medidas(const Imagen& img) { return std::to_string(img.ancho) + " " + std::to_string(img.alto) + "\n"; }
 
 Bytes EscribirPgm(const Imagen& origen) {
-  const Imagen img = ConvertirA(origen, FormatoPixel::kGris8);
+  Imagen almacen;
+  const Imagen& img = EnFormato(origen, FormatoPixel::kGris8, almacen);
   Bytes out = Cabecera("P5\n" + Medidas(img) + "255\n");
   out.insert(out.end(), img.pixeles.begin(), img.pixeles.end());
   return out;
 }
 
 Bytes EscribirPpm(const Imagen& origen) {
-  const Imagen img = ConvertirA(origen, FormatoPixel::kRGB24);
+  Imagen almacen;
+  const Imagen& img = EnFormato(origen, FormatoPixel::kRGB24, almacen);
   Bytes out = Cabecera("P6\n" + Medidas(img) + "255\n");
   out.insert(out.end(), img.pixeles.begin(), img.pixeles.end());
   return out;
@@ -159,7 +161,8 @@ Bytes EscribirPpm(const Imagen& origen) {
 
 Bytes EscribirPam(const Imagen& origen) {
   const bool gris = EsGris(origen), alfa = !EsOpaca(origen);
-  const Imagen img = ConvertirA(origen, gris ? FormatoPixel::kGris8 : alfa ? FormatoPixel::kRGBA32 : FormatoPixel::kRGB24);
+  Imagen almacen;
+  const Imagen& img = EnFormato(origen, gris ? FormatoPixel::kGris8 : alfa ? FormatoPixel::kRGBA32 : FormatoPixel::kRGB24, almacen);
   const int c = BytesPorPixel(img.formato);
   Bytes out = Cabecera("P7\nWIDTH " + std::to_string(img.ancho) + "\nHEIGHT " + std::to_string(img.alto) + "\nDEPTH " +
                        std::to_string(c) + "\nMAXVAL 255\nTUPLTYPE " +
@@ -170,7 +173,8 @@ Bytes EscribirPam(const Imagen& origen) {
 
 Bytes EscribirPfm(const Imagen& origen) {
   const bool gris = EsGris(origen);
-  const Imagen img = ConvertirA(origen, gris ? FormatoPixel::kGris8 : FormatoPixel::kRGB24);
+  Imagen almacen;
+  const Imagen& img = EnFormato(origen, gris ? FormatoPixel::kGris8 : FormatoPixel::kRGB24, almacen);
   Bytes out = Cabecera(std::string(gris ? "Pf\n" : "PF\n") + Medidas(img) + "-1.0\n");
   out.reserve(out.size() + img.pixeles.size() * 4);
   for (int y = img.alto - 1; y >= 0; --y) {

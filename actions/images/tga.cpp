@@ -94,7 +94,9 @@ Imagen Leer(const std::uint8_t* datos, std::size_t tamanyo) {
 
 Bytes Escribir(const Imagen& origen) {
   const bool gris = EsGris(origen), alfa = !EsOpaca(origen);
-  const Imagen img = ConvertirA(origen, gris ? FormatoPixel::kGris8 : alfa ? FormatoPixel::kRGBA32 : FormatoPixel::kRGB24);
+  Imagen almacen;
+  const Imagen& img =
+      EnFormato(origen, gris ? FormatoPixel::kGris8 : alfa ? FormatoPixel::kRGBA32 : FormatoPixel::kRGB24, almacen);
   const int b = BytesPorPixel(img.formato);
   Bytes out = {0, 0, static_cast<std::uint8_t>(gris ? 3 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
   PonerU16LE(out, img.ancho);

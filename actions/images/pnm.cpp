@@ -143,21 +143,16 @@ Imagen Leer(const std::uint8_t* datos, std::size_t tamanyo) {
 Bytes Cabecera(const std::string& texto) { return Bytes(texto.begin(), texto.end()); }
 std::string Medidas(const Imagen& img) { return std::to_string(img.ancho) + " " + std::to_string(img.alto) + "\n"; }
 
-Bytes EscribirPgm(const Imagen& origen) {
+// PGM and PPM: the magic, the size, 255, the samples.
+Bytes EscribirMapa(const Imagen& origen, const char* firma, FormatoPixel formato) {
   Imagen almacen;
-  const Imagen& img = EnFormato(origen, FormatoPixel::kGris8, almacen);
-  Bytes out = Cabecera("P5\n" + Medidas(img) + "255\n");
+  const Imagen& img = EnFormato(origen, formato, almacen);
+  Bytes out = Cabecera(std::string(firma) + "\n" + Medidas(img) + "255\n");
   out.insert(out.end(), img.pixeles.begin(), img.pixeles.end());
   return out;
 }
-
-Bytes EscribirPpm(const Imagen& origen) {
-  Imagen almacen;
-  const Imagen& img = EnFormato(origen, FormatoPixel::kRGB24, almacen);
-  Bytes out = Cabecera("P6\n" + Medidas(img) + "255\n");
-  out.insert(out.end(), img.pixeles.begin(), img.pixeles.end());
-  return out;
-}
+Bytes EscribirPgm(const Imagen& origen) { return EscribirMapa(origen, "P5", FormatoPixel::kGris8); }
+Bytes EscribirPpm(const Imagen& origen) { return EscribirMapa(origen, "P6", FormatoPixel::kRGB24); }
 
 Bytes EscribirPam(const Imagen& origen) {
   const bool gris = EsGris(origen), alfa = !EsOpaca(origen);

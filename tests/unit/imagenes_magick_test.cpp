@@ -14,6 +14,7 @@
 
 using namespace pelmaro::imagenes;
 using prueba_imagenes::Degradado;
+using prueba_imagenes::Psnr;
 
 namespace {
 
@@ -65,12 +66,6 @@ int DiferenciaMaxima(const Imagen& a, const Imagen& b) {
   int m = 0;
   for (std::size_t i = 0; i < a.pixeles.size(); ++i) m = std::max(m, std::abs(int(a.pixeles[i]) - int(b.pixeles[i])));
   return m;
-}
-
-double Psnr(const Imagen& a, const Imagen& b) {
-  double suma = 0;
-  for (std::size_t i = 0; i < a.pixeles.size(); ++i) suma += std::pow(double(a.pixeles[i]) - b.pixeles[i], 2);
-  return suma == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / (suma / a.pixeles.size()));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Small images for the image tests: grey, palette, RGB and RGBA, with odd widths that need
 // row padding, and a single pixel.
 #pragma once
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,13 @@ inline Imagen Degradado(int ancho, int alto) {
       p[2] = static_cast<std::uint8_t>(128 + (x - y) / 2);
     }
   return img;
+}
+
+// Peak signal-to-noise ratio in dB of two images of the same layout (99 when equal).
+inline double Psnr(const Imagen& a, const Imagen& b) {
+  double suma = 0;
+  for (std::size_t i = 0; i < a.pixeles.size(); ++i) suma += std::pow(double(a.pixeles[i]) - b.pixeles[i], 2);
+  return suma == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / (suma / a.pixeles.size()));
 }
 
 inline const std::vector<Muestra>& Muestras() {

@@ -44,16 +44,6 @@ Imagen Esperada(const Imagen& origen, const Fidelidad& f) {
   return e;
 }
 
-double Psnr(const Imagen& a, const Imagen& b) {
-  double suma = 0;
-  for (std::size_t i = 0; i < a.pixeles.size(); ++i) {
-    double d = double(a.pixeles[i]) - b.pixeles[i];
-    suma += d * d;
-  }
-  if (suma == 0) return 99;
-  return 10 * std::log10(255.0 * 255.0 / (suma / a.pixeles.size()));
-}
-
 }  // namespace
 
 TEST(Imagenes, CadaEscritorYLectorConservanLaImagen) {

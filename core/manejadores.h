@@ -3,6 +3,7 @@
 #pragma once
 #include "actions/files/ejecucion_archivos.h"
 #include "actions/hashes/ejecucion_hashes.h"
+#include "actions/images/ejecucion_imagenes.h"
 #include "actions/ini/ejecucion_ini.h"
 #include "actions/publication/ejecucion_publicacion.h"
 #include "actions/system/ejecucion_sistema.h"
@@ -10,15 +11,5 @@
 #include "core/ejecucion.h"
 
 namespace pelmaro {
-
-#define PELMARO_CLASE_MANEJADORES(Clase) \
-  class Clase {                          \
-   public:                               \
-    static TablaManejadores Tabla();     \
-  };
-
-PELMARO_CLASE_MANEJADORES(TEjecucionAccImagenes)
-
-#undef PELMARO_CLASE_MANEJADORES
 
 }  // namespace pelmaro

@@ -12,7 +12,9 @@ shopt -s inherit_errexit
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib/env.sh"
 
-LIBRARIES=(googletest cryptopp libintl)
+LIBRARIES=(googletest cryptopp libintl zlib libjpeg libpng giflib openjpeg)
+# Natively these come from the system: Debian's -dev packages (scripts/setup.sh) or the C library.
+NATIVE_SYSTEM=(googletest libintl zlib libjpeg libpng giflib openjpeg)
 
 log() { printf '[deps] %s\n' "$*" >&2; }
 
@@ -104,6 +106,77 @@ recipe_libintl() {
   rm -rf "$work" "$work.log"
 }
 
+# Configures a CMake project for TARGET in PREFIX.build and builds only the named targets
+# (no tools, tests or documentation); the recipe copies what it needs into PREFIX.
+cmake_targets() {
+  local src=$1 target=$2 prefix=$3 targets=$4; shift 4
+  local work="$prefix.build"
+  rm -rf "$work"
+  cmake -S "$src" -B "$work" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PELMARO_ROOT/cmake/toolchain-$target.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$work.log" 2>&1 ||
+    { cat "$work.log" >&2; return 1; }
+  # shellcheck disable=SC2086
+  cmake --build "$work" --target $targets >>"$work.log" 2>&1 || { tail -n 40 "$work.log" >&2; return 1; }
+  mkdir -p "$prefix/include" "$prefix/lib"
+}
+
+# zlib for the Windows targets is Debian's MinGW build (libz-mingw-w64-dev); this entry only
+# puts its static library first, ahead of the import library beside it.
+version_zlib() { pkg_version libz-mingw-w64-dev; }
+recipe_zlib() {
+  mkdir -p "$2/include" "$2/lib"
+  cp "/usr/$1-w64-mingw32/include/zlib.h" "/usr/$1-w64-mingw32/include/zconf.h" "$2/include/" &&
+    cp "/usr/$1-w64-mingw32/lib/libz.a" "$2/lib/"
+}
+
+version_libjpeg() { pkg_version_src libjpeg-turbo; }
+recipe_libjpeg() {
+  local src
+  src=$(debian_source libjpeg-turbo) || return 1
+  cmake_targets "$src" "$1" "$2" jpeg-static -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF \
+    -DCMAKE_ASM_NASM_COMPILER=nasm || return 1
+  cp "$src"/{jpeglib.h,jmorecfg.h,jerror.h} "$2.build/jconfig.h" "$2/include/" || return 1
+  cp "$2.build/libjpeg.a" "$2/lib/" || return 1
+  rm -rf "$2.build"
+}
+
+version_libpng() { pkg_version_src libpng1.6; }
+recipe_libpng() {
+  local src
+  src=$(debian_source libpng1.6) || return 1
+  cmake_targets "$src" "$1" "$2" png_static -DPNG_SHARED=OFF -DPNG_TESTS=OFF \
+    -DZLIB_INCLUDE_DIR="/usr/$1-w64-mingw32/include" -DZLIB_LIBRARY="/usr/$1-w64-mingw32/lib/libz.a" || return 1
+  cp "$src"/{png.h,pngconf.h} "$2.build/pnglibconf.h" "$2/include/" || return 1
+  cp "$2.build/libpng16.a" "$2/lib/libpng.a" || return 1
+  rm -rf "$2.build"
+}
+
+# giflib's makefile builds its tools and documentation too: the library's few files are
+# compiled directly.
+version_giflib() { pkg_version_src giflib; }
+recipe_giflib() {
+  local src f
+  src=$(debian_source giflib) || return 1
+  mkdir -p "$2.build" "$2/include" "$2/lib"
+  for f in dgif_lib egif_lib gifalloc gif_err gif_hash openbsd-reallocarray quantize; do
+    "$1-w64-mingw32-gcc" -O2 -DNDEBUG -c "$src/$f.c" -o "$2.build/$f.o" || return 1
+  done
+  "$1-w64-mingw32-ar" rcs "$2/lib/libgif.a" "$2.build"/*.o || return 1
+  cp "$src/gif_lib.h" "$2/include/" || return 1
+  rm -rf "$2.build"
+}
+
+version_openjpeg() { pkg_version_src openjpeg2; }
+recipe_openjpeg() {
+  local src
+  src=$(debian_source openjpeg2) || return 1
+  cmake_targets "$src" "$1" "$2" openjp2 -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC_LIBS=ON \
+    -DBUILD_CODEC=OFF -DBUILD_TESTING=OFF -DBUILD_DOC=OFF || return 1
+  cp "$src"/src/lib/openjp2/{openjpeg.h,opj_stdint.h} "$2.build"/src/lib/openjp2/opj_config.h "$2/include/" || return 1
+  cp "$2.build/bin/libopenjp2.a" "$2/lib/" || return 1
+  rm -rf "$2.build"
+}
+
 # Prints the install prefix of NAME for TARGET, building it first when needed.
 dep_prefix() {
   local name=$1 target=$2 ver prefix
@@ -130,7 +203,7 @@ all_done() {
   local target name ver
   for target in "$@"; do
     for name in "${LIBRARIES[@]}"; do
-      [ "$target" = native ] && [ "$name" = googletest ] && continue
+      [ "$target" = native ] && [[ " ${NATIVE_SYSTEM[*]} " == *" $name "* ]] && continue
       ver=$("version_$name") && [ -n "$ver" ] || return 1
       [ -f "$PELMARO_CACHE/deps/$name-$ver/$target/.done" ] || return 1
     done
@@ -147,8 +220,7 @@ for target in "$@"; do
   case $target in i686|x86_64|native) ;; *) echo "deps: unknown target $target" >&2; exit 2;; esac
   prefixes=()
   for name in "${LIBRARIES[@]}"; do
-    # The native build takes GoogleTest and libintl from the system.
-    [ "$target" = native ] && { [ "$name" = googletest ] || [ "$name" = libintl ]; } && continue
+    [ "$target" = native ] && [[ " ${NATIVE_SYSTEM[*]} " == *" $name "* ]] && continue
     prefix=$(dep_prefix "$name" "$target")
     prefixes+=("$prefix")
   done

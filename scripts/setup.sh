@@ -20,6 +20,7 @@ packages=(
   xvfb xauth x11-apps imagemagick fonts-wine
   cmake ninja-build g++ gettext googletest
   dpkg-dev file python3 locales fp-utils
+  nasm libjpeg-dev libpng-dev libgif-dev libopenjp2-7-dev clang libclang-rt-14-dev
 )
 
 missing=()

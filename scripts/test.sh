@@ -130,6 +130,7 @@ script_suite cli "$PELMARO_ROOT/tests/cli/nbhost_test.sh"
 script_suite openssl "$PELMARO_ROOT/tests/cli/cifrado_openssl_test.sh"
 script_suite catalogos "$PELMARO_ROOT/tests/cli/catalogos_test.sh"
 script_suite sistema "$PELMARO_ROOT/tests/cli/sistema_test.sh"
+script_suite fuzz "$PELMARO_ROOT/scripts/fuzz.sh"
 
 echo
 echo "=== summary"

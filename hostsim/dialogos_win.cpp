@@ -380,12 +380,17 @@ void Jugar(const Paso& p, HWND d) {
       bool clic = a.size() > 1 && a[1] == "click";
       SetCursorPos(pt.x, pt.y);
       // The pointer moves asynchronously under some window systems: wait until it is there.
-      for (int i = 0; i < 50; ++i) {
+      bool llego = false;
+      for (int i = 0; i < 300 && !llego; ++i) {
         POINT ahora{};
         GetCursorPos(&ahora);
-        if (ahora.x == pt.x && ahora.y == pt.y) break;
-        Sleep(10);
+        llego = ahora.x == pt.x && ahora.y == pt.y;
+        if (!llego) {
+          Sleep(10);
+          SetCursorPos(pt.x, pt.y);
+        }
       }
+      if (!llego) return Fallar("the mouse pointer could not be moved");
       SetCursor(nullptr);
       LRESULT zona = SendMessageA(d, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
       SendMessageA(d, WM_SETCURSOR, reinterpret_cast<WPARAM>(d),
@@ -417,14 +422,17 @@ void JugarComun(const Paso& p, HWND d) {
   const std::string& valor = p.args.empty() ? std::string() : p.args[0];
   bool arbol = false;
   for (HWND w : Hijas(d)) arbol = arbol || Clase(w) == "SysTreeView32";
-  if (GetDlgItem(d, 0x470)) {  // the font dialog: its face and size combo boxes
+  if (GetDlgItem(d, 0x470) && GetDlgItem(d, 0x472)) {  // the font dialog: its face and size combo boxes
     Decir("font dialog shows \"" + TextoDe(GetDlgItem(d, 0x470)) + "\" " + TextoDe(GetDlgItem(d, 0x472)));
   } else if (arbol) {
     Decir("folder browser \"" + TextoDe(d) + "\": " + valor);
     SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(valor.c_str()));
   } else {
     Decir("file dialog \"" + TextoDe(d) + "\": " + valor);
+    // The file name box: a combo box (cmb13) in the open dialog, an edit box (edt1) in some
+    // save dialogs.
     SendMessageA(d, CDM_SETCONTROLTEXT, 0x47C, reinterpret_cast<LPARAM>(valor.c_str()));
+    SendMessageA(d, CDM_SETCONTROLTEXT, 0x480, reinterpret_cast<LPARAM>(valor.c_str()));
   }
   if (HWND b = GetDlgItem(d, IDOK)) Clic(b);
   else PostMessageA(d, WM_COMMAND, IDOK, 0);

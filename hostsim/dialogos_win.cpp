@@ -378,17 +378,19 @@ void Jugar(const Paso& p, HWND d) {
         return Fallar("DialogMouse takes support, caption or client");
       }
       bool clic = a.size() > 1 && a[1] == "click";
-      SetCursorPos(pt.x, pt.y);
-      // The pointer moves asynchronously under some window systems: wait until it is there.
+      // The pointer moves asynchronously under X: Wine may report the old place until the
+      // window system has delivered the move, so move, let events in, and look again.
       bool llego = false;
-      for (int i = 0; i < 300 && !llego; ++i) {
+      for (int i = 0; i < 100 && !llego; ++i) {
+        SetCursorPos(pt.x, pt.y);
+        for (int k = 0; k < 3; ++k) {
+          MSG m;
+          PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+          Sleep(10);
+        }
         POINT ahora{};
         GetCursorPos(&ahora);
         llego = ahora.x == pt.x && ahora.y == pt.y;
-        if (!llego) {
-          Sleep(10);
-          SetCursorPos(pt.x, pt.y);
-        }
       }
       if (!llego) return Fallar("the mouse pointer could not be moved");
       SetCursor(nullptr);

@@ -208,11 +208,32 @@ TEST(Edicion, ArchivoParaGuardarDaLaRutaCompleta) {
   EXPECT_STRCASEEQ(e.parametros[1].c_str(), "C:\\windows\\nuevo.txt");
 }
 
+// A scalable face the system has: the dialog font when installed, else one that Wine ships.
+std::string CaraDisponible() {
+  for (const char* cara : {"Tahoma", "Arial", "DejaVu Sans", "Liberation Sans"}) {
+    LOGFONTA lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, cara, LF_FACESIZE);
+    bool hay = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(
+        dc, &lf, [](const LOGFONTA*, const TEXTMETRICA*, DWORD tipo, LPARAM l) -> int {
+          if (tipo & TRUETYPE_FONTTYPE) *reinterpret_cast<bool*>(l) = true;
+          return 1;
+        },
+        reinterpret_cast<LPARAM>(&hay), 0);
+    ReleaseDC(nullptr, dc);
+    if (hay) return cara;
+  }
+  return "Tahoma";
+}
+
 TEST(Edicion, BotonDeFuenteIdaYVuelta) {
   EXIGIR_VENTANAS();
-  const std::string fuente = "Tahoma|12|255,0,0|Bold";
+  const std::string cara = CaraDisponible();
+  const std::string fuente = cara + "|12|255,0,0|Bold";
   Edicion e = Editar("DialogPress \"Fuente\" \"...\"\nDialogPick\nDialogConfirm\n", 603, {"t", "1", "2", "3", fuente});
-  EXPECT_TRUE(Contiene(e.lineas, "font dialog shows \"Tahoma\" 12")) << ::testing::PrintToString(e.lineas);
+  EXPECT_TRUE(Contiene(e.lineas, "font dialog shows \"" + cara + "\" 12")) << ::testing::PrintToString(e.lineas);
   ASSERT_EQ(e.parametros.size(), 5u);
   EXPECT_EQ(e.parametros[4], fuente);
   // Cancelled: the text stays.

@@ -4,8 +4,10 @@
 //
 // A dialog row reads as its design does:
 //
-//   {101, "TfrmMatarProcesos", N_("Matar procesos"), 101, N_("Mata (cierra) un proceso ..."),
-//    {Texto("frameVarNombre", N_("Nombre del proceso"))}},
+//   {101, "TfrmMatarProcesos", <caption>, 101, <description>,
+//    {Texto("frameVarNombre", <label>)}},
+//
+// where every Spanish text is marked for the catalogue extraction.
 //
 // Texts are the Spanish design texts; the dialog translates them when it is built.
 #pragma once

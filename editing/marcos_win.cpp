@@ -56,6 +56,13 @@ TframeVar::TframeVar(kit::Contenedor* dueno, std::string nombre) : kit::Marco(du
   sbtnVariables->alPulsar = [this] { sbtnVariablesClick(); };
 }
 
+void TframeVar::PonerDelante(kit::Componente* control) {
+  // The label, then its control, first in the frame's Tab order (a label's mnemonic moves
+  // the focus to the control after it).
+  for (kit::Componente* c : {control, static_cast<kit::Componente*>(lbValor)})
+    SetWindowPos(c->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 int TframeVar::AnchoNecesario() const {
   SIZE s = kit::MedirTexto(reinterpret_cast<HFONT>(SendMessageW(lbValor->Ventana(), WM_GETFONT, 0, 0)),
                            lbValor->TextoMostrado());
@@ -113,8 +120,7 @@ TframeVarAlpha::TframeVarAlpha(kit::Contenedor* dueno, std::string nombre) : Tfr
   sbtnArchivos = Crear<kit::BotonPlano>("sbtnArchivos", kit::Dibujo::Archivo);
   sbtnArchivos->alPulsar = [this] { sbtnArchivosClick(); };
   // Design order of the Tab key and of the buttons: edit, variables, objects, files.
-  SetWindowPos(edValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(lbValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PonerDelante(edValor);
   botones_ = {sbtnVariables, sbtnObjetos, sbtnArchivos};
   sbtnObjetos->Mostrar(false);  // no dialog of this plug-in asks for objects
   FijarModoArchivo(0);
@@ -174,8 +180,7 @@ TframeVarBoolean::TframeVarBoolean(kit::Contenedor* dueno, std::string nombre) :
   edValor = Crear<kit::Edicion>("edValor");
   chBoolean = Crear<kit::Casilla>("chBoolean", false);
   chBoolean->alPulsar = [this] { chBooleanClick(); };
-  SetWindowPos(edValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(lbValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PonerDelante(edValor);
   botones_ = {sbtnVariables};
   extra_ = chBoolean;
 }
@@ -192,16 +197,14 @@ void TframeVarBoolean::chBooleanClick() { edValor->FijarValor(chBoolean->Marcada
 TframeVarCombo::TframeVarCombo(kit::Contenedor* dueno, std::string nombre, bool fija)
     : TframeVar(dueno, std::move(nombre)) {
   cbValor = Crear<kit::Combo>("cbValor", fija);
-  SetWindowPos(cbValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(lbValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PonerDelante(cbValor);
   botones_ = {sbtnVariables};
 }
 
 TframeVarSubrutina::TframeVarSubrutina(kit::Contenedor* dueno, std::string nombre)
     : TframeVar(dueno, std::move(nombre)) {
   cbValor = Crear<kit::Combo>("cbValor", false);
-  SetWindowPos(cbValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(lbValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PonerDelante(cbValor);
   botones_ = {sbtnVariables};
   std::vector<std::string> subrutinas;
   TKorUtiles::ListaInterfaz(1, subrutinas);
@@ -215,8 +218,7 @@ TframeVarFuente::TframeVarFuente(kit::Contenedor* dueno, std::string nombre) : T
   sbtnFuente = Crear<kit::BotonPlano>("sbtnFuente", kit::Dibujo::Puntos);
   sbtnFuente->FijarTexto("...");
   sbtnFuente->alPulsar = [this] { sbtnFuenteClick(); };
-  SetWindowPos(edValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(lbValor->Ventana(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PonerDelante(edValor);
   botones_ = {sbtnVariables, sbtnFuente};
 }
 

@@ -29,6 +29,7 @@ class TframeVar : public kit::Marco {
   void sbtnVariablesClick();
 
  protected:
+  void PonerDelante(kit::Componente* control);
   // Buttons right of the control, in order (visible ones only are laid out).
   std::vector<kit::Componente*> botones_;
   kit::Componente* extra_ = nullptr;  // the check box of a boolean frame

@@ -130,16 +130,20 @@ std::string SinMarcas(const std::string& t) {
   return r;
 }
 
+BOOL CALLBACK AnyadirSiActiva(HWND w, LPARAM l) {
+  if (IsWindowVisible(w) && IsWindowEnabled(w) && Clase(w) != "tooltips_class32")
+    reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
+  return TRUE;
+}
+
+BOOL CALLBACK Anyadir(HWND w, LPARAM l) {
+  reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> Ventanas() {
   std::vector<HWND> v;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM l) -> BOOL {
-        if (IsWindowVisible(w) && IsWindowEnabled(w) && Clase(w) != "tooltips_class32")
-          reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&v));
+  EnumThreadWindows(GetCurrentThreadId(), &AnyadirSiActiva, reinterpret_cast<LPARAM>(&v));
   return v;
 }
 
@@ -160,13 +164,7 @@ HWND DialogoEdicion() {
 
 std::vector<HWND> Hijas(HWND padre) {
   std::vector<HWND> v;
-  EnumChildWindows(
-      padre,
-      [](HWND w, LPARAM l) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&v));
+  EnumChildWindows(padre, &Anyadir, reinterpret_cast<LPARAM>(&v));
   return v;
 }
 
@@ -549,14 +547,10 @@ Recuentos RecuentosDelPlugin() {
 }
 
 long VentanasDelHilo() {
+  std::vector<HWND> v;
+  EnumThreadWindows(GetCurrentThreadId(), &Anyadir, reinterpret_cast<LPARAM>(&v));
   long n = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM l) -> BOOL {
-        *reinterpret_cast<long*>(l) += 1 + static_cast<long>(Hijas(w).size());
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&n));
+  for (HWND w : v) n += 1 + static_cast<long>(Hijas(w).size());
   return n;
 }
 

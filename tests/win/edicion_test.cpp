@@ -208,6 +208,11 @@ TEST(Edicion, ArchivoParaGuardarDaLaRutaCompleta) {
   EXPECT_STRCASEEQ(e.parametros[1].c_str(), "C:\\windows\\nuevo.txt");
 }
 
+int CALLBACK SiEsTrueType(const LOGFONTA*, const TEXTMETRICA*, DWORD tipo, LPARAM l) {
+  if (tipo & TRUETYPE_FONTTYPE) *reinterpret_cast<bool*>(l) = true;
+  return 1;
+}
+
 // A scalable face the system has: the dialog font when installed, else one that Wine ships.
 std::string CaraDisponible() {
   for (const char* cara : {"Tahoma", "Arial", "DejaVu Sans", "Liberation Sans"}) {
@@ -216,12 +221,7 @@ std::string CaraDisponible() {
     lstrcpynA(lf.lfFaceName, cara, LF_FACESIZE);
     bool hay = false;
     HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExA(
-        dc, &lf, [](const LOGFONTA*, const TEXTMETRICA*, DWORD tipo, LPARAM l) -> int {
-          if (tipo & TRUETYPE_FONTTYPE) *reinterpret_cast<bool*>(l) = true;
-          return 1;
-        },
-        reinterpret_cast<LPARAM>(&hay), 0);
+    EnumFontFamiliesExA(dc, &lf, &SiEsTrueType, reinterpret_cast<LPARAM>(&hay), 0);
     ReleaseDC(nullptr, dc);
     if (hay) return cara;
   }

@@ -6,6 +6,7 @@
 #include "core/ejecucion.h"
 #include "core/host.h"
 #include "core/textos.h"
+#include "editing/edicion.h"
 #include "i18n/idioma.h"
 #include "i18n/posinstalacion.h"
 
@@ -72,9 +73,11 @@ std::int32_t NB_REGISTRO nbExecAction(std::int32_t id, const char* const* parame
 }
 
 std::int32_t NB_REGISTRO nbEditAction(std::int32_t id, RanuraCadena* parametros) {
-  (void)id;
-  (void)parametros;
-  return 0;  // no action has an edit dialog yet
+  try {
+    return TEdicionAcc::EditarAccion(id, parametros);
+  } catch (...) {
+    return 0;  // the dialog is gone and no slot was written
+  }
 }
 
 void NB_REGISTRO nbAbout() {}

@@ -44,7 +44,17 @@ const char kUso[] =
     "answer is cancelled after 20 s). CallResult \"GetModuleFileNameA\" \"path\": the program path\n"
     "the plug-in sees. Environment: NBHOST_START_LOG=FILE appends each start's arguments to FILE.\n"
     "Recorded instead of done: monitor power messages (SendMessageA/PostMessageA with\n"
-    "WM_SYSCOMMAND, SC_MONITORPOWER), printed as system calls.\n";
+    "WM_SYSCOMMAND, SC_MONITORPOWER), printed as system calls.\n"
+    "Edit dialogs: EditAction NUMBER|\"krName\" \"p1\" ... opens the action's dialog and prints\n"
+    "the parameters written back (and checks the host's blocks were released and replaced, or\n"
+    "left alone). Steps queued before it drive the dialog through its controls, in order:\n"
+    "DialogSet \"Label\" \"text\", DialogTick \"Label or caption\", DialogPress [\"Label\"]\n"
+    "\"Caption\" (a button, inside the field of that label when given), DialogConfirm (the\n"
+    "default button), DialogCancel (the close box), DialogKey \"F1|Enter|Esc|Tab|Space\",\n"
+    "DialogPick [\"path\"] and DialogPickCancel (in the standard dialog that opens), DialogMouse\n"
+    "\"support|caption|client\" [\"click\"] (prints the cursor), DialogPrint (prints the fields),\n"
+    "DialogWait \"ms\", DialogCapture \"file.bmp\". A window left without steps is closed after\n"
+    "10 s and the line fails.\n";
 
 // Texts cross the plug-in boundary in the system code page; the terminal and script files
 // are UTF-8 (a script that is not valid UTF-8 is taken as it is).

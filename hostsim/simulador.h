@@ -81,7 +81,8 @@ class Simulador {
   bool LlamarMensaje();
   void LlamarAcercaDe();
   // nbEditAction on host blocks holding `parametros`; afterwards `parametros` holds what the
-  // slots hold (the plug-in may have replaced them).
+  // slots hold (the plug-in may have replaced them). How the plug-in treated the blocks (kept
+  // them all, or released and replaced them all) is checked: faults go to Faltas().
   std::int32_t Editar(std::int32_t id, std::vector<std::string>& parametros);
 
   // Variables (names without regard to letter case).
@@ -155,6 +156,7 @@ class Simulador {
   std::vector<std::string> llamadas_;
   std::map<std::string, std::string, MenorSinCaso> resultadosLlamadas_;
   std::set<void*> entregados_;  // blocks handed to the plug-in and not yet released
+  std::set<void*> bloquesRanura_;  // parameter blocks of an edit call, not released yet
   const Guion* guion_ = nullptr;
   int profundidad_ = 0;
   int accionesEnCurso_ = 0;

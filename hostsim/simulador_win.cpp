@@ -241,19 +241,38 @@ bool Simulador::LlamarMensaje() {
 }
 
 std::int32_t Simulador::Editar(std::int32_t id, std::vector<std::string>& parametros) {
-  std::vector<char*> ranuras;
+  // The slots hold host blocks: on 1 each must have been released and replaced by a block of
+  // the plug-in's sized to its text, which the host then owns; on 0 none may have been touched.
+  std::vector<char*> ranuras, originales;
   for (const std::string& p : parametros) {
     char* b = static_cast<char*>(GlobalAlloc(0, p.size() + 1));
     std::memcpy(b, p.c_str(), p.size() + 1);
     ranuras.push_back(b);
+    bloquesRanura_.insert(b);
   }
+  originales = ranuras;
   std::uintptr_t r = exp_->Llamar(*this, Exportaciones::Edit, static_cast<std::uint32_t>(id),
                                   reinterpret_cast<std::uintptr_t>(ranuras.empty() ? nullptr : ranuras.data()), 0, {}, 0);
+  std::int32_t devuelto = static_cast<std::int32_t>(r);
   for (std::size_t i = 0; i < ranuras.size(); ++i) {
+    std::string p = "slot " + std::to_string(i + 1);
+    bool liberado = bloquesRanura_.erase(originales[i]) == 0;
+    if (devuelto == 1 && !liberado)
+      faltas_.push_back("nbEditAction returned 1 but did not release the host's block of " + p);
+    if (devuelto != 1 && liberado) faltas_.push_back("nbEditAction returned " + std::to_string(devuelto) +
+                                                     " but released the host's block of " + p);
+    if (devuelto != 1 && ranuras[i] != originales[i])
+      faltas_.push_back("nbEditAction returned " + std::to_string(devuelto) + " but replaced " + p);
     parametros[i] = ranuras[i] ? ranuras[i] : "";
-    if (ranuras[i]) GlobalFree(ranuras[i]);
+    if (!ranuras[i]) {
+      faltas_.push_back("nbEditAction left " + p + " null");
+      continue;
+    }
+    if (devuelto == 1 && GlobalSize(ranuras[i]) != parametros[i].size() + 1)
+      faltas_.push_back("the new block of " + p + " is not sized to its text");
+    if (GlobalFree(ranuras[i]) != nullptr) faltas_.push_back("the block of " + p + " is not one the host can free");
   }
-  return static_cast<std::int32_t>(r);
+  return devuelto;
 }
 
 void Simulador::LlamarAcercaDe() { exp_->Llamar(*this, Exportaciones::About, 0, 0, 0, {}, 0); }
@@ -432,6 +451,7 @@ void Simulador::FinDeProceso(unsigned codigo) {
 
 void Simulador::BloqueLiberado(void* bloque) {
   if (entregados_.erase(bloque)) return;
+  if (bloquesRanura_.erase(bloque)) return;
   // A block the host did not hand over: the plug-in's own handover block or a mistake. Only
   // blocks handed to the plug-in are tracked.
 }

@@ -81,7 +81,7 @@ gtest_suite_split() {
   for suite in $suites; do
     rc=0
     log="$dir/${suite//\//_}.log"
-    PELMARO_WINE_TIMEOUT=${PELMARO_SUITE_TIMEOUT:-900} "$@" --gtest_filter="$suite.*" >"$log" 2>&1 || rc=$?
+    PELMARO_WINE_TIMEOUT=${PELMARO_SUITE_TIMEOUT:-600} "$@" --gtest_filter="$suite.*" >"$log" 2>&1 || rc=$?
     gtest_counts_by_test "$log" "$rc"
     printf '  %-32s %3d passed, %d failed\n' "$suite" "$passed" "$failed"
     [ "$failed" -eq 0 ] || grep -E '^\[  FAILED  \] [A-Za-z]' "$dir/${suite//\//_}.log" | sort -u | sed 's/^/    /'

@@ -289,6 +289,9 @@ Enlace LeerEnlace(const std::string& archivo) {
 }  // namespace
 
 TEST_F(Archivos, AccesoDirecto) {
+  // Saving a shell link hangs a 32-bit process under qemu-i386 (it passes on its own, then the
+  // process never ends; inside the suite it never returns): checked on x86_64 and natively.
+  if (prueba::PorQemu()) GTEST_SKIP() << "shell links hang 32-bit programs under qemu-i386";
   Carpeta("prog");
   Archivo("prog\\app.exe");
   struct {

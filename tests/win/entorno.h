@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,20 @@ struct Proceso {
   std::string salida;  // standard output, UTF-8
 };
 Proceso EjecutarNbhost(const std::string& argumentos, const std::string& guion);
+
+inline constexpr bool EsI386Compilado() {
+#if defined(__i386__)
+  return true;
+#else
+  return false;
+#endif
+}
+
+// A 32-bit test program started through qemu-i386 (a kernel without 32-bit support).
+inline bool PorQemu() {
+  const char* v = std::getenv("PELMARO_HIJO32");
+  return EsI386Compilado() && v && *v;
+}
 
 inline bool EsI386() {
 #if defined(__i386__)

@@ -20,7 +20,7 @@ std::vector<Dialogo> Tabla() {
       {101, "TfrmMatarProcesos", N_("Matar procesos"), 101,
        N_("Mata (cierra) un proceso de Windows partiendo de su nombre (ejem. calc.exe). Todos los procesos con el "
           "nombre indicado serán cerrados."),
-       {Texto("frameVarNombre", N_("Nombre del proceso"))}},
+       {CampoTexto("frameVarNombre", N_("Nombre del proceso"))}},
       {105, "TfrmDirectorioSistema", N_("Directorio del sistema"), 105,
        N_("Retorna la ruta del directorio de Windows especificado mediante la correspondiente constante. En la "
           "ayuda encontrarás más información sobre cada una de estas constantes."),
@@ -45,31 +45,31 @@ std::vector<Dialogo> Tabla() {
       {201, "TfrmMoverArchivos", N_("Mover archivos"), 201,
        N_("Mueve uno o más archivos al destino especificado. De forma opcional muestra al usuario un diálogo de "
           "progreso que podrá cancelar. Revisa la ayuda para más información."),
-       {Texto("frameVarRutaOrigen", N_("Archivo(s) que quieres mover"), kAbrir),
-        Texto("frameVarRutaDestino", N_("Directorio de destino"), kGuardar),
+       {CampoTexto("frameVarRutaOrigen", N_("Archivo(s) que quieres mover"), kAbrir),
+        CampoTexto("frameVarRutaDestino", N_("Directorio de destino"), kGuardar),
         SiNo("frameVarMostrarProgreso", N_("Mostrar el progreso de la tarea"))}},
       {203, "TfrmBorrarCarpeta", N_("Borrar una carpeta"), 203,
        N_("Borra una carpeta y todo su contenido. Opcionalmente lo mueve a la papelera y el sistema muestra un "
           "diálogo de progreso al usuario: revisa la ayuda para más información."),
-       {Texto("frameVarRutaCarpeta", N_("Ruta de la carpeta que quieres borrar"), kCarpeta),
+       {CampoTexto("frameVarRutaCarpeta", N_("Ruta de la carpeta que quieres borrar"), kCarpeta),
         SiNo("frameVarEnviarPapelera", N_("Enviar el archivo a la papelera")),
         SiNo("frameVarMostrarProgreso", N_("Mostrar el progreso de la tarea"))}},
       {603, "TfrmMostrarMensajeOSD", N_("Mostrar mensaje OSD"), 603,
        N_("Muestra un mensaje \"On Screen Display\", es decir, por encima de todas las aplicaciones y "
           "transparente. Revisa la ayuda para más información."),
-       {Texto("frameVarTexto", N_("Texto")), Texto("frameVarPosX", N_("Posición X")),
-        Texto("frameVarPosY", N_("Posición Y")), Texto("frameVarTiempo", N_("Tiempo (en milisegundos)")),
+       {CampoTexto("frameVarTexto", N_("Texto")), CampoTexto("frameVarPosX", N_("Posición X")),
+        CampoTexto("frameVarPosY", N_("Posición Y")), CampoTexto("frameVarTiempo", N_("Tiempo (en milisegundos)")),
         Fuente("frameVarFuente", N_("Fuente"))}},
       {701, "TfrmMD5Archivo", N_("MD5 de un archivo"), 701,
        N_("Calcula el algoritmo MD5 de un archivo. Opcionalmente puedes especificar una Subrutina de Neobook desde "
           "donde podrás usar las variables correspondientes."),
-       {Texto("frameVarArchivo", N_("Archivo cuyo MD5 quieres calcular"), kAbrir),
+       {CampoTexto("frameVarArchivo", N_("Archivo cuyo MD5 quieres calcular"), kAbrir),
         Subrutina("frameVarSubProgreso", N_("Subrutina para el progreso")),
-        Texto("frameVarProgreso", N_("Variable para el progreso")),
-        Texto("frameVarMaxProgreso", N_("Variable para el máximo de progreso"))}},
+        CampoTexto("frameVarProgreso", N_("Variable para el progreso")),
+        CampoTexto("frameVarMaxProgreso", N_("Variable para el máximo de progreso"))}},
       {800, "TfrmLeerIni", N_("Leer un archivo INI"), 800, N_("Lee un valor de un archivo de configuración INI."),
-       {Texto("frameVarArchivo", N_("Archivo INI"), kAbrir), Texto("frameVarSeccion", N_("Sección del archivo")),
-        Texto("frameVarClave", N_("Clave de la sección")), Texto("frameVarValor", N_("Valor por defecto"))}},
+       {CampoTexto("frameVarArchivo", N_("Archivo INI"), kAbrir), CampoTexto("frameVarSeccion", N_("Sección del archivo")),
+        CampoTexto("frameVarClave", N_("Clave de la sección")), CampoTexto("frameVarValor", N_("Valor por defecto"))}},
   };
 }
 

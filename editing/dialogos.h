@@ -5,7 +5,7 @@
 // A dialog row reads as its design does:
 //
 //   {101, "TfrmMatarProcesos", <caption>, 101, <description>,
-//    {Texto("frameVarNombre", <label>)}},
+//    {CampoTexto("frameVarNombre", <label>)}},
 //
 // where every Spanish text is marked for the catalogue extraction.
 //
@@ -42,7 +42,7 @@ struct Campo {
 };
 
 // Field constructors, so that a row stays one line per parameter.
-inline Campo Texto(const char* marco, const char* etiqueta, ModoArchivo archivo = ModoArchivo::Oculto) {
+inline Campo CampoTexto(const char* marco, const char* etiqueta, ModoArchivo archivo = ModoArchivo::Oculto) {
   Campo c;
   c.marco = marco;
   c.etiqueta = etiqueta;

@@ -45,7 +45,7 @@ TEST(Dialogos, TextoInicialConDefecto) {
     EXPECT_STREQ(TextoInicial(c, k.parametro), k.inicial) << "[" << k.parametro << "]";
   }
   EXPECT_STREQ(TextoInicial(c, nullptr), "False");
-  Campo sin = Texto("frameVarNombre", "x");
+  Campo sin = CampoTexto("frameVarNombre", "x");
   EXPECT_STREQ(TextoInicial(sin, ""), "");
   EXPECT_STREQ(TextoInicial(sin, " "), " ");
 }
@@ -71,7 +71,7 @@ TEST(Dialogos, EntradaSinCasoYOrden) {
   // Fields laid out in another order than their parameters (the cipher dialogs' lists after
   // the decipher flag).
   Dialogo d;
-  d.campos = {Texto("a", "a"), Lista("b", "b", {}, ModoLista::Indice), EnOrden(AlLado(Lista("c", "c", {})), 3),
+  d.campos = {CampoTexto("a", "a"), Lista("b", "b", {}, ModoLista::Indice), EnOrden(AlLado(Lista("c", "c", {})), 3),
               EnOrden(SiNo("d", "d"), 1)};
   d.campos[1].orden = 2;
   EXPECT_EQ(OrdenDeCampos(d), (std::vector<std::size_t>{0, 3, 1, 2}));

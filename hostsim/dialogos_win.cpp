@@ -33,6 +33,9 @@ HGDIOBJ Nacido(HGDIOBJ h) {
   return h;
 }
 
+HFONT WINAPI GanchoCreateFontIndirectA(const LOGFONTA* lf) {
+  return static_cast<HFONT>(Nacido(CreateFontIndirectA(lf)));
+}
 HFONT WINAPI GanchoCreateFontIndirectW(const LOGFONTW* lf) {
   return static_cast<HFONT>(Nacido(CreateFontIndirectW(lf)));
 }
@@ -80,6 +83,7 @@ BOOL WINAPI GanchoDeactivateActCtx(DWORD flags, ULONG_PTR cookie) {
 }
 
 #define GANCHO(dll, f) Extension g##f{GanchoImportacion{dll, #f, reinterpret_cast<void*>(&Gancho##f)}};
+GANCHO("gdi32.dll", CreateFontIndirectA)
 GANCHO("gdi32.dll", CreateFontIndirectW)
 GANCHO("gdi32.dll", CreateSolidBrush)
 GANCHO("gdi32.dll", CreatePen)

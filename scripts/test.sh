@@ -68,7 +68,7 @@ gtest_suite() {
 # grows unreliable, so a test suite is the unit. One summary line counts them all.
 gtest_suite_split() {
   local name=$1; shift
-  local dir="$logs/$name" rc suite suites log total_p=0 total_f=0 passed failed
+  local dir="$logs/$name" rc suite suites log part total_p=0 total_f=0 passed failed
   echo "=== $name (one process per test suite)"
   rm -rf "$dir"; mkdir -p "$dir"
   rc=0
@@ -78,10 +78,23 @@ gtest_suite_split() {
     cat "$dir/list.txt"; echo "$name: the test list could not be read (exit code $rc)"
     summary+=("$name: 0 passed, 1 failed"); status=1; return
   fi
-  for suite in $suites; do
+  # Only the parts named in PELMARO_I686_PARTS (filters, one process each) when it is set.
+  local parts=() p skipped_suites=()
+  if [ -n "${PELMARO_I686_PARTS:-}" ]; then
+    read -r -a parts <<<"$PELMARO_I686_PARTS"
+    for suite in $suites; do
+      for p in "${parts[@]}"; do [[ $p == "$suite".* ]] && continue 2; done
+      skipped_suites+=("$suite")
+    done
+  else
+    for suite in $suites; do parts+=("$suite.*"); done
+  fi
+  [ ${#skipped_suites[@]} -eq 0 ] || echo "  not run on this route: ${skipped_suites[*]}"
+  for part in "${parts[@]}"; do
+    suite=$part
     rc=0
-    log="$dir/${suite//\//_}.log"
-    PELMARO_WINE_TIMEOUT=${PELMARO_SUITE_TIMEOUT:-600} "$@" --gtest_filter="$suite.*" >"$log" 2>&1 || rc=$?
+    log="$dir/${suite//[\/*:]/_}.log"
+    PELMARO_WINE_TIMEOUT=${PELMARO_SUITE_TIMEOUT:-600} "$@" --gtest_filter="$part" >"$log" 2>&1 || rc=$?
     gtest_counts_by_test "$log" "$rc"
     printf '  %-32s %3d passed, %d failed\n' "$suite" "$passed" "$failed"
     [ "$failed" -eq 0 ] || grep -E '^\[  FAILED  \] [A-Za-z]' "$dir/${suite//\//_}.log" | sort -u | sed 's/^/    /'
@@ -112,6 +125,11 @@ if [ "$(pel_wine32_via)" = native ]; then
   gtest_suite i686-qemu env PELMARO_WINE32_VIA=qemu bash -c '. "$1"; pel_wine_run i686 "$2" --gtest_filter="$3"' \
     _ "$here/lib/wine.sh" "$PELMARO_BUILD/i686/bin/plugin_tests.exe" "$I686_FILTER"
 else
+  # What the qemu route can run today, a process each. Left out, for what qemu-i386 does to
+  # them here: the process snapshot (ToolHelp answers "Not enough memory"), a 32-bit program
+  # started by ShellExecuteA (the restart), window message loops that keep a process from
+  # ending (on-screen messages, display modes, the standard and edit dialogs).
+  export PELMARO_I686_PARTS=${PELMARO_I686_PARTS:-"Identidad.* Registro.* Exportaciones.* KorUtiles.* Ini.* Hashes.* Ejecucion.* PuertaHostAntiguo.* ExecActionPorNumero.* Cifrado.* Archivos.* Ventanas.* NumeroAleatorio.* EjecutarAccion.* Ayuda.* Raton.* UnaAccionPorCategoria.* Imagenes.ConvertirEntreFormatos:Imagenes.CapturaDeUnaVentanaDeTamanyoConocido Edicion.SinDialogo*:Edicion.AceptarReemplaza*"}
   gtest_suite_split i686 pel_wine_run i686 "$PELMARO_BUILD/i686/bin/plugin_tests.exe"
 fi
 gtest_suite i686-publicacion pel_wine_run i686 "$PELMARO_BUILD/i686/bin/plugin_tests.exe" --gtest_filter='UnaAccionPorCategoria.*'

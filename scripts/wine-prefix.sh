@@ -96,12 +96,6 @@ find "$work/drive_c/windows" -type f \( -iname '*.dll' -o -iname '*.exe' -o -ina
     -o -iname '*.tlb' -o -iname '*.nls' -o -iname '*.vxd' -o -iname '*.com' -o -iname '*.mod' \
     -o -iname '*.ds' -o -iname '*16' \) -exec chmod a-w {} +
 
-# Wine's own Tahoma (the dialogs' font) and Marlett (caption-bar buttons) are not found by the
-# prefix where fonts-wine puts them; they go into its Fonts folder.
-for f in tahoma.ttf tahomabd.ttf marlett.ttf; do
-  [ -f "/usr/share/wine/fonts/$f" ] && cp -f "/usr/share/wine/fonts/$f" "$work/drive_c/windows/Fonts/"
-done
-
 # The prefix must serve programs of both architectures: each creates a CryptoAPI context and
 # a shell link object in it (what the digests and shortcuts need).
 for arch in x86_64 i686; do

@@ -86,7 +86,7 @@ pel_wine_template_id() {
   t=$(stat -c %Y "$PELMARO_WINE_INF" 2>/dev/null) || t=none
   # The route is part of it: PELMARO_WINE32_VIA=qemu rehearses a kernel without 32-bit
   # support, prefix creation included.
-  printf '%s wine.inf=%s 32-bit=%s fonts=1\n' "$_pel_wine_version" "$t" "$(pel_wine32_via)"
+  printf '%s wine.inf=%s 32-bit=%s\n' "$_pel_wine_version" "$t" "$(pel_wine32_via)"
 }
 
 # True when the template exists, matches the installed Wine, and no file of it

@@ -11,6 +11,7 @@
 #include "core/errores.h"
 #include "core/texto.h"
 #include "hostsim/extensiones.h"
+#include "hostsim/dialogos.h"
 #include "tests/win/entorno.h"
 
 using prueba::Host;
@@ -19,32 +20,13 @@ namespace {
 
 constexpr const char kClase[] = "TKorvaneOSDWindowClass";
 
-// What the plug-in holds of the GDI, counted through its imports: Wine's GetGuiResources
-// answers 0 for everything.
+// What the plug-in holds of the GDI: fonts, brushes and device contexts are counted by the
+// simulator's own hooks on the plug-in's imports (Wine's GetGuiResources answers 0 for
+// everything); paints are counted here.
 struct ObjetosDelPlugin {
-  std::set<HGDIOBJ> fuentes;
-  long contextos = 0, pinturas = 0;
+  long pinturas = 0;
 } gObjetos;
 
-HFONT WINAPI GanchoCreateFontIndirectA(const LOGFONTA* lf) {
-  HFONT h = CreateFontIndirectA(lf);
-  if (h) gObjetos.fuentes.insert(h);
-  return h;
-}
-BOOL WINAPI GanchoDeleteObject(HGDIOBJ h) {
-  gObjetos.fuentes.erase(h);
-  return DeleteObject(h);
-}
-HDC WINAPI GanchoGetDC(HWND h) {
-  HDC dc = GetDC(h);
-  if (dc) ++gObjetos.contextos;
-  return dc;
-}
-int WINAPI GanchoReleaseDC(HWND h, HDC dc) {
-  int r = ReleaseDC(h, dc);
-  if (r) --gObjetos.contextos;
-  return r;
-}
 HDC WINAPI GanchoBeginPaint(HWND h, PAINTSTRUCT* ps) {
   ++gObjetos.pinturas;
   return BeginPaint(h, ps);
@@ -54,10 +36,6 @@ BOOL WINAPI GanchoEndPaint(HWND h, const PAINTSTRUCT* ps) {
   return EndPaint(h, ps);
 }
 #define GANCHO(dll, f) nbhost::Extension g##f{nbhost::GanchoImportacion{dll, #f, reinterpret_cast<void*>(&Gancho##f)}};
-GANCHO("gdi32.dll", CreateFontIndirectA)
-GANCHO("gdi32.dll", DeleteObject)
-GANCHO("user32.dll", GetDC)
-GANCHO("user32.dll", ReleaseDC)
 GANCHO("user32.dll", BeginPaint)
 GANCHO("user32.dll", EndPaint)
 #undef GANCHO
@@ -341,7 +319,9 @@ TEST_F(Monitor, DiezMilMensajesSinAgotarRecursos) {
   auto usuario = [] { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); };
   auto gdi = [] { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); };
   DWORD usuarioAntes = 0, gdiAntes = 0;
-  std::size_t fuentesAntes = 0, maximo = 0;
+  std::size_t maximo = 0;
+  const nbhost::Recuentos alEmpezar = nbhost::RecuentosDelPlugin();
+  long objetosAntes = 0;
   const std::vector<std::string> parametros = {"Mensaje", "20", "20", "1", "Arial|12|255,255,255"};
   for (int lote = 0; lote < 100; ++lote) {
     for (int i = 0; i < 100; ++i) h_.sim->Ejecutar(603, parametros, "");
@@ -352,13 +332,14 @@ TEST_F(Monitor, DiezMilMensajesSinAgotarRecursos) {
     if (lote == 0) {  // the first batch settles what the system allocates once
       usuarioAntes = usuario();
       gdiAntes = gdi();
-      fuentesAntes = gObjetos.fuentes.size();
+      objetosAntes = nbhost::RecuentosDelPlugin().objetosGdi;
     }
   }
   EXPECT_EQ(maximo, 100u);
-  EXPECT_EQ(gObjetos.fuentes.size(), fuentesAntes) << "fonts of the messages left behind";
-  EXPECT_EQ(fuentesAntes, 0u);
-  EXPECT_EQ(gObjetos.contextos, 0) << "device contexts not released";
+  const nbhost::Recuentos alAcabar = nbhost::RecuentosDelPlugin();
+  EXPECT_EQ(alAcabar.objetosGdi, objetosAntes) << "fonts of the messages left behind";
+  EXPECT_EQ(objetosAntes, alEmpezar.objetosGdi) << "the first batch left fonts behind";
+  EXPECT_EQ(alAcabar.contextosDibujo, alEmpezar.contextosDibujo) << "device contexts not released";
   EXPECT_EQ(gObjetos.pinturas, 0) << "paints not ended";
   // Where the system counts them (Windows; Wine answers 0).
   EXPECT_LE(usuario(), usuarioAntes + 20) << "window objects grow with the messages";

@@ -11,6 +11,7 @@
 #include "core/korutiles.h"
 #include "core/texto.h"
 #include "hostsim/simulador.h"
+#include "i18n/idioma.h"
 #include "tests/win/entorno.h"
 
 using pelmaro::Host;
@@ -61,6 +62,8 @@ int WINAPI Caja(HWND, LPCSTR texto, LPCSTR titulo, UINT tipo) {
 class KorUtiles : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The texts these helpers show are checked in Spanish, whatever the system's language.
+    pelmaro::UseLanguage("es");
     static bool enganchado = false;
     if (!enganchado) {
       HMODULE yo = GetModuleHandleA(nullptr);
